@@ -1,0 +1,44 @@
+#include "game/flow/Config.h"
+#include "game/flow/Game.h"
+#include "platform/App.h"
+#include "platform/ProgramDirectory.h"
+#include "platform/Sound.h"
+#include "render/Graphics.h"
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    if (Window::OpenVideo() == Window::VideoStatus::NoDisplay) {
+        std::fputs("starmarch: no graphical display found (DISPLAY is not set); "
+                   "start the game from a desktop session.\n",
+                   stderr);
+        return 0;
+    }
+
+    SystemClock clock;
+    App app(argc, argv, clock);
+    EnterProgramDirectory(app.moduleDirectory);
+
+    // Window mode and display size must be known before the window exists.
+    ControlSettings settings;
+    ReadConfig(settings, app.moduleDirectory);
+
+    auto graphics = std::make_unique<Graphics>(app.window, app.commandLine, settings.windowed,
+                                               settings.DisplayWidth(), settings.DisplayHeight());
+    Game game(app, *graphics, settings);
+
+    App::Devices devices{std::move(graphics), std::make_unique<SoundSystem>(), std::make_unique<MusicLoader>()};
+    if (!app.Initialize(settings.DisplayWidth(), settings.DisplayHeight(), std::move(devices),
+                        [&game] { game.FirstScene(); })) {
+        app.Teardown();
+        Window::CloseVideo();
+        return 0;
+    }
+
+    game.Init();
+    app.Run();
+    game.Shutdown();
+    app.Teardown();
+    Window::CloseVideo();
+    return 0;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "game/flow/Controls.h"
+
+#include <string>
+#include <string_view>
+
+// Starmarch.cfg: four lines, written in this order:
+//   Window=<0|1>
+//   DispSize=<0..2>
+//   Keys=<19 key codes, each followed by a comma>
+//   Joys=<19 pad buttons, each followed by a comma>
+constexpr const char* ConfigFileName = "Starmarch.cfg";
+
+// Reads settings from the file's text. Whatever can't be read keeps its
+// default; numbers that would index outside their tables read as unassigned.
+void ParseConfig(std::string_view text, ControlSettings& settings);
+std::string FormatConfig(const ControlSettings& settings);
+
+// Sets the defaults, then reads Starmarch.cfg from the directory if it is
+// there, and takes the choices from what was read.
+void ReadConfig(ControlSettings& settings, const std::string& directory);
+// Writes the file; false when it can't be written (nothing else happens).
+bool SaveConfig(const ControlSettings& settings, const std::string& directory);

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+class Input;
+
+// The nineteen things the player can do with a key or a pad button.
+enum Action {
+    RudderLeft, RudderRight, ElevatorUp, ElevatorDown, AileronLeft, AileronRight, ThrottleUp, ThrottleDown,
+    MainWeapon, SubWeapon, ToggleOverlay, ToggleMeter, FocusOnUnit, PilotView, StopOrder, ResetCamera,
+    ManualControl, MyStation, MyFighter,
+    ActionCount
+};
+
+// Pad buttons as the settings count them: 1..6 the stick and Z-axis
+// directions, 7..14 buttons 0..7; 0 and 15 name nothing.
+constexpr int PadButtonSlots = 16;
+
+// The player's settings: window mode, display size and the controls. Window
+// mode and display size are read at start and take effect at the next start;
+// the choices made on the settings screen are what the file keeps.
+struct ControlSettings {
+    // 0 full screen, 1 window.
+    int windowed = 0;
+    // 0: 640 x 480, 1: 800 x 600, 2: 1024 x 768.
+    int displaySize = 0;
+    int windowModeChoice = 0;
+    int displaySizeChoice = 0;
+    // Key code of each action, -1 = none.
+    std::array<int, ActionCount> actionKey{};
+    // Pad button (0..15, pad 0) of each action, -1 = none.
+    std::array<int, ActionCount> actionPadButton{};
+
+    ControlSettings() { SetDefaults(); }
+    void SetDefaults();
+
+    int DisplayWidth() const;
+    int DisplayHeight() const;
+};
+
+const char* ActionName(int action);
+
+// The names the settings screen shows for keys and pad buttons.
+struct ControlNames {
+    std::array<std::string, 256> keyNames;
+    std::array<std::string, PadButtonSlots> padButtonNames;
+};
+void BuildKeyNames(ControlNames& names);
+
+// The action's edge code: its key's state OR its pad button's state on pad 0.
+// 2 = just pressed, 3 = held, 1 = just released, 0 = up.
+int ActionState(const Input& input, const ControlSettings& settings, int action);
+
+// The pad record element a pad button slot reads, or -1 for none.
+int PadElementForButton(int padButton);

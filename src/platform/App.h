@@ -1,0 +1,66 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/CommandLine.h"
+#include "platform/FramePacer.h"
+#include "platform/Input.h"
+#include "platform/InputDevices.h"
+#include "platform/InstanceLock.h"
+#include "platform/Random.h"
+#include "platform/Subsystem.h"
+#include "platform/Window.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+// The per-frame function of the current screen. A scene switches by storing
+// another one; the switch takes effect on the next frame.
+using Scene = std::function<void()>;
+
+// The application: owns everything that lives for the whole run, starts it in
+// a fixed order, runs the paced loop, and stops it in reverse order.
+class App {
+public:
+    // The devices the chain starts after the window and before the clock.
+    struct Devices {
+        std::unique_ptr<Subsystem> graphics;
+        std::unique_ptr<Subsystem> sound;
+        std::unique_ptr<Subsystem> music;
+    };
+
+    static constexpr const char* MutexName = "qrv mutex";
+
+    App(int argc, const char* const* argv, Clock& clock);
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+    // The teardown: devices, window and lock in reverse order of start.
+    ~App();
+
+    // The start-up chain. False when a step failed; that step has shown its
+    // message (a window that can't be created fails silently).
+    bool Initialize(int displayWidth, int displayHeight, Devices devices, Scene firstScene);
+
+    // Pumps events and runs paced frames until a close request is taken.
+    void Run();
+    // One frame: poll input, run the scene, keep the pace.
+    void Frame();
+    void Teardown();
+
+    void SetScene(Scene next) { scene = std::move(next); }
+    float Fps() const { return pacer.Fps(); }
+
+    CommandLine commandLine;
+    // The executable's folder, ending in a slash.
+    std::string moduleDirectory;
+    Window window;
+    Input input;
+    InputDevices inputDevices;
+    FramePacer pacer;
+    RandomGenerator random;
+
+private:
+    InstanceLock mutex;
+    Devices devices;
+    Scene scene;
+};

@@ -1,0 +1,13 @@
+#include "platform/Clock.h"
+
+#include <chrono>
+#include <thread>
+
+uint32_t SystemClock::Now() {
+    using namespace std::chrono;
+    return uint32_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void SystemClock::Sleep(uint32_t milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+// What the devices said in one poll, before the game's rules are applied.
+// Keys are indexed by key code; a pressed key or button reads 0x80.
+struct RawInput {
+    static constexpr int MaxPads = 8;
+    static constexpr int PadButtons = 8;
+
+    struct Pad {
+        bool connected = false;
+        // Axes already scaled to -1000..1000 (X, Y and the Z axis).
+        int x = 0, y = 0, z = 0;
+        std::array<uint8_t, PadButtons> buttons{};
+    };
+
+    std::array<uint8_t, 256> keys{};
+    // Pointer motion since the last poll, in back-buffer pixels.
+    float mouseDx = 0.0f, mouseDy = 0.0f;
+    std::array<uint8_t, 4> mouseButtons{};
+    int mouseWheel = 0;
+    std::array<Pad, MaxPads> pads{};
+};
+
+// Keyboard, mouse and pads as the game sees them: this frame's state and the
+// last frame's, read through two-bit edge codes.
+class Input {
+public:
+    // Edge codes: bit 1 = down this frame, bit 0 = down last frame.
+    enum Edge { Up = 0, Released = 1, Pressed = 2, Held = 3 };
+    // Elements of a pad record.
+    enum PadElement {
+        StickUp = 0, StickDown, StickLeft, StickRight, ZNegative, ZPositive, Button0,
+        PadElementCount = 14
+    };
+    static constexpr int AxisThreshold = 500;
+
+    // Applies one frame's device readings. Returns true when the quit key is
+    // down, so the caller asks the window to close.
+    bool Poll(const RawInput& raw);
+
+    int KeyState(int keyCode) const;
+    int MouseButtonState(int button) const;
+    int MouseX() const { return mouseX; }
+    int MouseY() const { return mouseY; }
+    int MouseWheel() const { return mouseWheel; }
+    int PadState(int pad, int element) const;
+
+    // Moves the game's pointer; client coordinates, clamped to the client area.
+    void SetMousePosition(int x, int y);
+    // The area the pointer is kept in (the back buffer: W x H).
+    void SetClientSize(int width, int height);
+
+    void EnablePads(bool enabled);
+    bool PadsEnabled() const { return padsEnabled; }
+    void SetQuitKey(int keyCode) { quitKey = keyCode; }
+    int QuitKey() const { return quitKey; }
+    int ClearInput();
+
+    // Builds the 14-byte record of one pad from its axes and buttons.
+    static std::array<uint8_t, PadElementCount> PadRecord(const RawInput::Pad& pad);
+
+private:
+    static int Edge(uint8_t current, uint8_t previous) { return ((current & 0x80) | (previous >> 1)) >> 6; }
+
+    std::array<uint8_t, 256> keys{}, previousKeys{};
+    std::array<uint8_t, 4> mouseButtons{}, previousMouseButtons{};
+    std::array<std::array<uint8_t, PadElementCount>, RawInput::MaxPads> padRecords{}, previousPadRecords{};
+    // The pointer is kept in floats so that scaled motion loses no fraction.
+    float pointerX = 0.0f, pointerY = 0.0f;
+    int mouseX = 0, mouseY = 0;
+    int mouseWheel = 0;
+    int clientWidth = 640, clientHeight = 480;
+    bool padsEnabled = false;
+    // Escape after start-up; 255 means no key ends the program.
+    int quitKey = 0x01;
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+// The folder of the running executable, ending in a slash. The game keeps its
+// configuration, its log and Data/ there.
+std::string FindProgramDirectory(const char* argv0);
+
+// Makes the program directory current; false when it can't be entered.
+bool EnterProgramDirectory(const std::string& directory);

@@ -1,0 +1,168 @@
+#include "platform/Window.h"
+
+#include "platform/Log.h"
+
+#include <SDL.h>
+#include <array>
+#include <cstdlib>
+#include <cstring>
+
+Window::VideoStatus Window::OpenVideo(std::string* driverName) {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_JOYSTICK) != 0) {
+        // Pads are optional; retry without them before giving up on the display.
+        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return VideoStatus::NoDisplay;
+    }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driverName) *driverName = driver ? driver : "";
+    const char* requested = std::getenv("SDL_VIDEODRIVER");
+    bool asked = requested && *requested;
+    if (!driver || (!asked && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0))) {
+        SDL_Quit();
+        return VideoStatus::NoDisplay;
+    }
+    return VideoStatus::Ready;
+}
+
+void Window::CloseVideo() { SDL_Quit(); }
+
+bool Window::Create(int width, int height) {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    window = SDL_CreateWindow(Title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (!window) return false;
+    clientWidth = width;
+    clientHeight = height;
+    SetIcon();
+    active = true;
+    return true;
+}
+
+void Window::Destroy() {
+    if (glContext) {
+        SDL_GL_DeleteContext(static_cast<SDL_GLContext>(glContext));
+        glContext = nullptr;
+    }
+    if (window) {
+        SDL_DestroyWindow(window);
+        window = nullptr;
+    }
+}
+
+void Window::SetIcon() {
+    // A stand-in emblem until the game's own icon is built in: a pale ring on
+    // deep blue, 32 x 32.
+    constexpr int size = 32;
+    std::array<uint32_t, size * size> pixels{};
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            int dx = 2 * x - size + 1, dy = 2 * y - size + 1;
+            int d2 = dx * dx + dy * dy;
+            uint32_t colour = 0xFF10244Au;
+            if (d2 > 26 * 26 && d2 < 30 * 30) colour = 0xFFD8E4FFu;
+            if (d2 < 8 * 8) colour = 0xFFFFC040u;
+            pixels[size_t(y * size + x)] = colour;
+        }
+    }
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), size, size, 32, size * 4,
+                                                           SDL_PIXELFORMAT_ARGB8888);
+    if (!icon) return;
+    SDL_SetWindowIcon(window, icon);
+    SDL_FreeSurface(icon);
+}
+
+void Window::Show(bool wantFullScreen) {
+    if (!window) return;
+    fullScreen = wantFullScreen;
+    if (fullScreen) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SDL_ShowWindow(window);
+    SDL_RaiseWindow(window);
+}
+
+bool Window::CreateGlContext() {
+    if (!window) return false;
+    SDL_GLContext context = SDL_GL_CreateContext(window);
+    if (!context) {
+        Log("OpenGL: %s\n", SDL_GetError());
+        return false;
+    }
+    glContext = context;
+    // The pacer keeps time; waiting for the display's refresh would fight it.
+    SDL_GL_SetSwapInterval(0);
+    return true;
+}
+
+void Window::SwapBuffers() {
+    if (window && glContext) SDL_GL_SwapWindow(window);
+}
+
+void Window::DrawableSize(int& width, int& height) const {
+    width = clientWidth;
+    height = clientHeight;
+    if (window) SDL_GL_GetDrawableSize(window, &width, &height);
+}
+
+int Window::PumpMessages() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        switch (event.type) {
+        case SDL_QUIT:
+            return 0;
+        case SDL_WINDOWEVENT:
+            switch (event.window.event) {
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+                active = true;
+                Log("<アクティブ>\n");
+                break;
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+                active = false;
+                Log("<非アクティブ>\n");
+                break;
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+                if (!fullScreen) Log("<クライアント領域 %d x %d>\n", event.window.data1, event.window.data2);
+                break;
+            default:
+                break;
+            }
+            break;
+        case SDL_DISPLAYEVENT:
+            Log("<ディスプレイモードの変更>\n");
+            break;
+        case SDL_MOUSEWHEEL: {
+            int notches = event.wheel.y;
+            if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+            wheel += notches * 120;
+            break;
+        }
+        case SDL_JOYDEVICEADDED:
+        case SDL_JOYDEVICEREMOVED:
+            padChange = true;
+            break;
+        default:
+            break;
+        }
+    }
+    return 1;
+}
+
+void Window::WaitMessage() { SDL_WaitEvent(nullptr); }
+
+void Window::RequestClose() {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+}
+
+int Window::TakeWheel() {
+    int taken = wheel;
+    wheel = 0;
+    return taken;
+}
+
+bool Window::TakePadChange() {
+    bool taken = padChange;
+    padChange = false;
+    return taken;
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <string>
+
+struct SDL_Window;
+
+// The game's one window and its event pump. It carries the OpenGL context,
+// reports focus changes (the game pauses while it has no focus) and close
+// requests (close button, SIGTERM, SIGINT, the quit key, the title's "Quit").
+class Window {
+public:
+    enum class VideoStatus { Ready, NoDisplay };
+
+    static constexpr const char* Title = "Starmarch Version 1.03";
+
+    Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+    ~Window() { Destroy(); }
+
+    // Starts SDL's video and event services. A headless fallback driver that
+    // nobody asked for counts as no display.
+    static VideoStatus OpenVideo(std::string* driverName = nullptr);
+    static void CloseVideo();
+
+    // Creates the window, hidden, with a client area of exactly width x height,
+    // centred on the desktop. False (and nothing logged) when it can't.
+    bool Create(int width, int height);
+    void Destroy();
+
+    // Shows the window: 1:1 in a window, or covering the desktop.
+    void Show(bool fullScreen);
+
+    // OpenGL 2.1 context on the window; false with the reason logged.
+    bool CreateGlContext();
+    void SwapBuffers();
+    // The window's drawable in pixels (larger than the client area in full screen).
+    void DrawableSize(int& width, int& height) const;
+
+    // Handles every pending event. Returns 0 once the quit request has been
+    // taken, 1 to go on.
+    int PumpMessages();
+    // Blocks until the next event arrives (while the game has no focus).
+    void WaitMessage();
+    // Asks the loop to end; several requests end it once.
+    void RequestClose();
+
+    // Wheel notches (120 per notch, as the game counts them) since the last call.
+    int TakeWheel();
+    // True once after pads were plugged in or pulled out.
+    bool TakePadChange();
+
+    SDL_Window* Handle() const { return window; }
+    bool Active() const { return active; }
+    bool FullScreen() const { return fullScreen; }
+    int ClientWidth() const { return clientWidth; }
+    int ClientHeight() const { return clientHeight; }
+
+private:
+    void SetIcon();
+
+    SDL_Window* window = nullptr;
+    void* glContext = nullptr;
+    // 1 while the game has the focus; frames run only then.
+    bool active = false;
+    bool fullScreen = false;
+    int clientWidth = 0, clientHeight = 0;
+    int wheel = 0;
+    bool padChange = false;
+};
