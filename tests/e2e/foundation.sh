@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Starts the real game under the test display as a player would, closes it
+# the way the desktop does (SIGTERM), and checks what it leaves behind: exit
+# code 0, the log file and a configuration file with the default lines. A
+# second copy started meanwhile must show its message and exit without a
+# window of its own.
+set -u
+binary="$1"
+[ -n "${DISPLAY:-}" ] || { echo "SKIP: no DISPLAY"; exit 0; }
+
+work=$(mktemp -d)
+trap 'kill -9 $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
+cp "$binary" "$work/starmarch"
+# A private lock folder: a game the developer is playing must not interfere.
+export XDG_RUNTIME_DIR="$work"
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | sort; }
+
+"$work/starmarch" -win -dbf 2>"$work/stderr1.txt" &
+game=$!
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Starmarch Version 1\.03$' | head -1)
+[ -n "$window" ] || { fail "no game window appeared"; cat "$work/stderr1.txt"; exit 1; }
+sleep 2
+
+geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
+[ "$geometry" = "640x480" ] || fail "client area is '$geometry', expected 640x480"
+
+import -window root "$work/shot.png"
+centre=$(convert "$work/shot.png" -crop 1x1+640+512 -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1)
+[ "$centre" = "#0A1430" ] || fail "centre of the screen is $centre, expected the deep blue #0A1430"
+
+# The second copy: its message box appears, nothing else does.
+before=$(visible_windows)
+"$work/starmarch" -win 2>"$work/stderr2.txt" &
+second=$!
+box=""
+for _ in $(seq 1 50); do
+    box=$(comm -13 <(echo "$before") <(visible_windows) | head -1)
+    [ -n "$box" ] && break
+    kill -0 "$second" 2>/dev/null || break
+    sleep 0.2
+done
+[ -n "$box" ] || fail "the second copy showed no message box"
+[ "$(xdotool search --onlyvisible --name '^Starmarch Version 1\.03$' | wc -l)" = "1" ] ||
+    fail "the second copy opened a game window"
+[ -n "$box" ] && xdotool key --window "$box" Return
+timeout 10 tail --pid="$second" -f /dev/null
+wait "$second"; rc2=$?
+[ "$rc2" = "0" ] || fail "second copy exited with $rc2"
+grep -q 'このプログラムは既に起動しています.' "$work/stderr2.txt" || fail "second copy gave no message on stderr"
+[ "$(grep -c InitDebugStream "$work/debug.txt")" = "1" ] || fail "the second copy wrote to the log file"
+
+kill -TERM "$game"
+timeout 20 tail --pid="$game" -f /dev/null
+wait "$game"; rc=$?
+[ "$rc" = "0" ] || { fail "game exited with $rc"; cat "$work/stderr1.txt"; }
+
+expected_log=(
+    "----------------------------------------"
+    "InitDebugStream"
+    "InitDirect3D"
+    "ウインドウ化 = ON"
+    "InitDirectInput"
+    "InitDirectSound"
+    "InitDirectMusic"
+    "FreeDirectMusic"
+    "FreeDirectSound"
+    "FreeInput"
+    "FreeDirect3D"
+)
+for line in "${expected_log[@]}"; do
+    grep -qxF -- "$line" "$work/debug.txt" || fail "debug.txt lacks the line '$line'"
+done
+grep -qE '^[0-9]{4}/[0-9]{2}/[0-9]{2}  [0-9]{2}:[0-9]{2}$' "$work/debug.txt" || fail "debug.txt lacks the time line"
+grep -qE '^OS = ID [0-9]+ ver, [0-9]+\.[0-9]+ build [0-9]+$' "$work/debug.txt" || fail "debug.txt lacks the OS line"
+# Start-up names come in the chain's order, stops in reverse.
+order=$(grep -E '^(Init|Free)' "$work/debug.txt" | tr '\n' ' ')
+[ "$order" = "InitDebugStream InitDirect3D InitDirectInput InitDirectSound InitDirectMusic FreeDirectMusic FreeDirectSound FreeInput FreeDirect3D " ] ||
+    fail "start and stop order: $order"
+
+expected_cfg="Window=0
+DispSize=0
+Keys=44,45,208,200,203,205,30,31,57,15,23,47,33,25,31,57,28,35,36,
+Joys=-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,"
+[ "$(cat "$work/Starmarch.cfg" 2>/dev/null)" = "$expected_cfg" ] || fail "Starmarch.cfg: $(cat "$work/Starmarch.cfg" 2>&1)"
+
+# No display at all: one clear line, exit 0, nothing written.
+rm -f "$work/Starmarch.cfg" "$work/debug.txt"
+env -u DISPLAY -u WAYLAND_DISPLAY "$work/starmarch" -dbf >"$work/out3.txt" 2>"$work/stderr3.txt"
+rc3=$?
+[ "$rc3" = "0" ] || fail "without a display the game exited with $rc3"
+[ "$(wc -l < "$work/stderr3.txt")" = "1" ] || fail "without a display: $(cat "$work/stderr3.txt")"
+grep -q 'display' "$work/stderr3.txt" || fail "without a display the message does not say so"
+[ ! -e "$work/debug.txt" ] && [ ! -e "$work/Starmarch.cfg" ] || fail "without a display files were written"
+
+if [ "$failures" -eq 0 ]; then echo "foundation e2e: all checks passed"; fi
+exit "$failures"

@@ -1,0 +1,156 @@
+#include "game/flow/Config.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const std::string defaultFile = "Window=0\n"
+                                "DispSize=0\n"
+                                "Keys=44,45,208,200,203,205,30,31,57,15,23,47,33,25,31,57,28,35,36,\n"
+                                "Joys=-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,\n";
+
+ControlSettings Parsed(const std::string& text) {
+    ControlSettings settings;
+    ParseConfig(text, settings);
+    return settings;
+}
+
+} // namespace
+
+TEST(Config, MissingFileGivesDefaultsAndTheDefaultFileIsWrittenAtExit) {
+    TempDir dir;
+    ControlSettings settings;
+    settings.windowed = 1;
+    ReadConfig(settings, dir.path + "/");
+    EXPECT_EQ(settings.windowed, 0);
+    EXPECT_EQ(settings.DisplayWidth(), 640);
+    EXPECT_EQ(settings.DisplayHeight(), 480);
+    EXPECT_EQ(settings.actionKey[StopOrder], 0x1F);
+    EXPECT_EQ(settings.actionPadButton[MyFighter], -1);
+    ASSERT_TRUE(SaveConfig(settings, dir.path + "/"));
+    EXPECT_EQ(dir.Read(ConfigFileName), defaultFile);
+    EXPECT_FALSE(dir.Exists("Starmarch.cfg.new"));
+}
+
+TEST(Config, ChoicesRoundTripAndTakeEffectOnlyAtTheNextStart) {
+    TempDir dir;
+    dir.Write(ConfigFileName, "Window=1\nDispSize=1\nKeys=1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,255,\n"
+                              "Joys=0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,-1,-1,3,\n");
+    ControlSettings settings;
+    ReadConfig(settings, dir.path + "/");
+    EXPECT_EQ(settings.windowed, 1);
+    EXPECT_EQ(settings.DisplayWidth(), 800);
+    EXPECT_EQ(settings.actionKey[0], 1);
+    EXPECT_EQ(settings.actionKey[18], 255);
+    EXPECT_EQ(settings.actionPadButton[15], 15);
+    EXPECT_EQ(settings.actionPadButton[18], 3);
+
+    // The settings screen changes the choices; the running game keeps its mode.
+    settings.windowModeChoice = 0;
+    settings.displaySizeChoice = 2;
+    ASSERT_TRUE(SaveConfig(settings, dir.path + "/"));
+    EXPECT_EQ(settings.DisplayWidth(), 800);
+
+    ControlSettings next;
+    ReadConfig(next, dir.path + "/");
+    EXPECT_EQ(next.windowed, 0);
+    EXPECT_EQ(next.DisplayWidth(), 1024);
+    EXPECT_EQ(next.DisplayHeight(), 768);
+    EXPECT_EQ(next.actionKey, settings.actionKey);
+    EXPECT_EQ(next.actionPadButton, settings.actionPadButton);
+    EXPECT_EQ(dir.Read(ConfigFileName), FormatConfig(next));
+}
+
+TEST(Config, DamagedFilesKeepDefaultsForWhatCannotBeRead) {
+    ControlSettings defaults;
+
+    // Truncated in the middle of the key list: the keys read so far count.
+    ControlSettings truncated = Parsed("Window=1\nDispSize=2\nKeys=16,17,1");
+    EXPECT_EQ(truncated.windowed, 1);
+    EXPECT_EQ(truncated.displaySize, 2);
+    EXPECT_EQ(truncated.actionKey[0], 16);
+    EXPECT_EQ(truncated.actionKey[1], 17);
+    EXPECT_EQ(truncated.actionKey[2], 1);
+    EXPECT_EQ(truncated.actionKey[3], defaults.actionKey[3]);
+    EXPECT_EQ(truncated.actionPadButton, defaults.actionPadButton);
+
+    // Lines in another order and Windows line ends.
+    ControlSettings shuffled = Parsed("Joys=7,\r\nKeys=30,\r\nDispSize=1\r\nWindow=1\r\n");
+    EXPECT_EQ(shuffled.windowed, 1);
+    EXPECT_EQ(shuffled.displaySize, 1);
+    EXPECT_EQ(shuffled.actionKey[0], 30);
+    EXPECT_EQ(shuffled.actionPadButton[0], 7);
+
+    // Words, huge numbers and a size the game doesn't have.
+    ControlSettings garbage = Parsed("Window=yes\nDispSize=7\nKeys=abc,\nJoys=99999999999999999999,2,\n");
+    EXPECT_EQ(garbage.windowed, 0);
+    EXPECT_EQ(garbage.displaySize, 0);
+    EXPECT_EQ(garbage.actionKey, defaults.actionKey);
+    EXPECT_EQ(garbage.actionPadButton, defaults.actionPadButton);
+    EXPECT_EQ(Parsed("DispSize=-1\n").displaySize, 0);
+    EXPECT_EQ(Parsed("DispSize=2147483648\n").displaySize, 0);
+    EXPECT_EQ(Parsed("Window=-4\n").windowed, 1);
+
+    // Codes that would index outside the key and pad tables read as unassigned.
+    ControlSettings outOfRange = Parsed("Keys=256,-2,0,1000000,\nJoys=16,-5,15,0,\n");
+    EXPECT_EQ(outOfRange.actionKey[0], -1);
+    EXPECT_EQ(outOfRange.actionKey[1], -1);
+    EXPECT_EQ(outOfRange.actionKey[2], 0);
+    EXPECT_EQ(outOfRange.actionKey[3], -1);
+    EXPECT_EQ(outOfRange.actionPadButton[0], -1);
+    EXPECT_EQ(outOfRange.actionPadButton[1], -1);
+    EXPECT_EQ(outOfRange.actionPadButton[2], 15);
+    EXPECT_EQ(outOfRange.actionPadButton[3], 0);
+
+    // More entries than actions are ignored, not written past the end.
+    std::string many = "Keys=";
+    for (int i = 0; i < 500; ++i) many += "2,";
+    ControlSettings tooMany = Parsed(many);
+    for (int key : tooMany.actionKey) EXPECT_EQ(key, 2);
+}
+
+TEST(Config, RandomBytesNeverBreakTheReaderOrTheWrittenFile) {
+    std::mt19937 engine(1234);
+    std::uniform_int_distribution<int> byte(0, 255), length(0, 400);
+    const std::string alphabet = "Window=DispSizeKeysJoys0123456789,-+\n\r \t";
+    for (int round = 0; round < 3000; ++round) {
+        std::string text(size_t(length(engine)), '\0');
+        for (char& c : text) {
+            int b = byte(engine);
+            // Half the rounds draw from the file's own alphabet to get deep into the lines.
+            c = (round % 2) ? alphabet[size_t(b) % alphabet.size()] : char(b);
+        }
+        ControlSettings settings = Parsed(text);
+        ASSERT_TRUE(settings.windowed == 0 || settings.windowed == 1);
+        ASSERT_TRUE(settings.displaySize >= 0 && settings.displaySize <= 2);
+        for (int key : settings.actionKey) ASSERT_TRUE(key >= -1 && key <= 255) << key;
+        for (int button : settings.actionPadButton) ASSERT_TRUE(button >= -1 && button <= 15) << button;
+        settings.windowModeChoice = settings.windowed;
+        settings.displaySizeChoice = settings.displaySize;
+        // Whatever was read writes a well-formed file that reads back the same.
+        ControlSettings again = Parsed(FormatConfig(settings));
+        ASSERT_EQ(again.actionKey, settings.actionKey);
+        ASSERT_EQ(again.actionPadButton, settings.actionPadButton);
+        ASSERT_EQ(again.displaySize, settings.displaySize);
+    }
+}
+
+TEST(Config, UnwritableFolderIsSkippedAndTheOldFileSurvives) {
+    if (geteuid() == 0) {
+        // Root writes anywhere; use a path below a file instead of a read-only folder.
+        TempDir dir;
+        dir.Write("file", "x");
+        EXPECT_FALSE(SaveConfig(ControlSettings(), dir.path + "/file/"));
+        return;
+    }
+    TempDir dir;
+    dir.Write(ConfigFileName, "Window=1\n");
+    chmod(dir.path.c_str(), 0555);
+    EXPECT_FALSE(SaveConfig(ControlSettings(), dir.path + "/"));
+    chmod(dir.path.c_str(), 0755);
+    EXPECT_EQ(dir.Read(ConfigFileName), "Window=1\n");
+}
