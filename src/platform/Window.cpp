@@ -8,6 +8,9 @@
 #include <cstring>
 
 Window::VideoStatus Window::OpenVideo(std::string* driverName) {
+    // Pads are read in the background like the keyboard: the game decides
+    // what to do while it has no focus, not SDL.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_JOYSTICK) != 0) {
         // Pads are optional; retry without them before giving up on the display.
         if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return VideoStatus::NoDisplay;

@@ -6,6 +6,7 @@
 # window of its own.
 set -u
 binary="$1"
+close_button="$2"
 [ -n "${DISPLAY:-}" ] || { echo "SKIP: no DISPLAY"; exit 0; }
 
 work=$(mktemp -d)
@@ -85,6 +86,45 @@ DispSize=0
 Keys=44,45,208,200,203,205,30,31,57,15,23,47,33,25,31,57,28,35,36,
 Joys=-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,"
 [ "$(cat "$work/Starmarch.cfg" 2>/dev/null)" = "$expected_cfg" ] || fail "Starmarch.cfg: $(cat "$work/Starmarch.cfg" 2>&1)"
+
+# The window's close button ends the game the same way, with a window of the
+# configured size (the file now asks for 800 x 600 in a window).
+printf 'Window=1\nDispSize=1\n' > "$work/Starmarch.cfg"
+"$work/starmarch" 2>"$work/stderr4.txt" &
+game=$!
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Starmarch Version 1\.03$' | head -1)
+if [ -n "$window" ]; then
+    sleep 1
+    geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
+    [ "$geometry" = "800x600" ] || fail "configured 800x600 window is '$geometry'"
+    "$close_button" "$window"
+else
+    fail "no window for the close-button run"
+fi
+timeout 20 tail --pid="$game" -f /dev/null
+wait "$game"; rc4=$?
+[ "$rc4" = "0" ] || fail "close button: game exited with $rc4"
+head -2 "$work/Starmarch.cfg" | tr '\n' ' ' | grep -qx 'Window=1 DispSize=1 ' || fail "close button: configuration not kept: $(cat "$work/Starmarch.cfg")"
+grep -q '^Keys=44,' "$work/Starmarch.cfg" || fail "close button: configuration lacks the keys line"
+
+# Escape is the quit key: held for a few frames, it ends the game cleanly.
+"$work/starmarch" -win 2>"$work/stderr5.txt" &
+game=$!
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Starmarch Version 1\.03$' | head -1)
+if [ -n "$window" ]; then
+    sleep 1
+    xdotool windowfocus --sync "$window" 2>/dev/null
+    xdotool keydown Escape; sleep 0.15; xdotool keyup Escape
+else
+    fail "no window for the Escape run"
+fi
+timeout 20 tail --pid="$game" -f /dev/null
+if kill -0 "$game" 2>/dev/null; then
+    fail "Escape did not end the game"
+    kill -TERM "$game"
+fi
+wait "$game"; rc5=$?
+[ "$rc5" = "0" ] || fail "Escape: game exited with $rc5"
 
 # No display at all: one clear line, exit 0, nothing written.
 rm -f "$work/Starmarch.cfg" "$work/debug.txt"
