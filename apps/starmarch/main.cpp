@@ -4,6 +4,7 @@
 #include "platform/ProgramDirectory.h"
 #include "platform/Sound.h"
 #include "render/Graphics.h"
+#include "render/ResourceTable.h"
 
 #include <cstdio>
 
@@ -25,9 +26,11 @@ int main(int argc, char** argv) {
 
     auto graphics = std::make_unique<Graphics>(app.window, app.commandLine, settings.windowed,
                                                settings.DisplayWidth(), settings.DisplayHeight());
+    graphics->resources = &ResourceTable::Embedded();
     Game game(app, *graphics, settings);
 
-    App::Devices devices{std::move(graphics), std::make_unique<SoundSystem>(), std::make_unique<MusicLoader>()};
+    App::Devices devices{std::move(graphics), std::make_unique<SoundSystem>(app.commandLine, app.moduleDirectory),
+                         std::make_unique<MusicLoader>()};
     if (!app.Initialize(settings.DisplayWidth(), settings.DisplayHeight(), std::move(devices),
                         [&game] { game.FirstScene(); })) {
         app.Teardown();

@@ -3,6 +3,7 @@
 #include "platform/Log.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <cstring>
@@ -74,6 +75,52 @@ void Window::SetIcon() {
     if (!icon) return;
     SDL_SetWindowIcon(window, icon);
     SDL_FreeSurface(icon);
+}
+
+namespace {
+
+std::string FormatName(Uint32 format) {
+    switch (format) {
+    case SDL_PIXELFORMAT_RGB888: return "D3DFMT_X8R8G8B8";
+    case SDL_PIXELFORMAT_ARGB8888: return "D3DFMT_A8R8G8B8";
+    case SDL_PIXELFORMAT_RGB24: return "D3DFMT_R8G8B8";
+    case SDL_PIXELFORMAT_RGB565: return "D3DFMT_R5G6B5";
+    case SDL_PIXELFORMAT_RGB555: return "D3DFMT_X1R5G5B5";
+    case SDL_PIXELFORMAT_ARGB1555: return "D3DFMT_A1R5G5B5";
+    case SDL_PIXELFORMAT_ARGB4444: return "D3DFMT_A4R4G4B4";
+    case SDL_PIXELFORMAT_RGB332: return "D3DFMT_R3G3B2";
+    case SDL_PIXELFORMAT_RGB444: return "D3DFMT_X4R4G4B4";
+    default: return "D3DFMT_UNKNOWN";
+    }
+}
+
+} // namespace
+
+int Window::DisplayCount() { return SDL_WasInit(SDL_INIT_VIDEO) ? std::max(SDL_GetNumVideoDisplays(), 0) : 0; }
+
+std::vector<Window::DisplayMode> Window::DisplayModes(int display) {
+    std::vector<DisplayMode> modes;
+    int count = SDL_GetNumDisplayModes(display);
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode mode{};
+        if (SDL_GetDisplayMode(display, i, &mode) == 0) modes.push_back({mode.w, mode.h, FormatName(mode.format)});
+    }
+    return modes;
+}
+
+Window::DisplayMode Window::DesktopMode(int display) {
+    SDL_DisplayMode mode{};
+    if (SDL_GetDesktopDisplayMode(display, &mode) != 0) return {};
+    return {mode.w, mode.h, FormatName(mode.format)};
+}
+
+std::string Window::DisplayName(int display) {
+    const char* name = SDL_GetDisplayName(display);
+    return name ? name : "";
+}
+
+void Window::CenterOnDisplay(int display) {
+    if (window) SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display));
 }
 
 void Window::Show(bool wantFullScreen) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 struct SDL_Window;
 
@@ -10,6 +11,13 @@ struct SDL_Window;
 class Window {
 public:
     enum class VideoStatus { Ready, NoDisplay };
+
+    // A mode a display offers, with its pixel format named as the log names
+    // formats ("D3DFMT_X8R8G8B8").
+    struct DisplayMode {
+        int width = 0, height = 0;
+        std::string formatName;
+    };
 
     static constexpr const char* Title = "Starmarch Version 1.03";
 
@@ -27,6 +35,13 @@ public:
     // centred on the desktop. False (and nothing logged) when it can't.
     bool Create(int width, int height);
     void Destroy();
+
+    static int DisplayCount();
+    static std::vector<DisplayMode> DisplayModes(int display);
+    static DisplayMode DesktopMode(int display);
+    static std::string DisplayName(int display);
+    // Moves the window to the centre of the display.
+    void CenterOnDisplay(int display);
 
     // Shows the window: 1:1 in a window, or covering the desktop.
     void Show(bool fullScreen);
