@@ -2,6 +2,7 @@
 
 #include "platform/Random.h"
 #include "render/Graphics.h"
+#include "render/VertexBuffer.h"
 
 #include <array>
 #include <cmath>
@@ -42,7 +43,8 @@ void DrawFan(Device& device, float x, float y, float z, float radius, uint32_t c
         float angle = float(steps - i) * (2.0f * std::numbers::pi_v<float> / float(steps));
         v[size_t(i) + 1] = {x + radius * std::cos(angle), y + radius * std::sin(angle), z, rimColor};
     }
-    device.DrawPrimitive(PrimitiveType::TriangleFan, ColorFvf, v.data(), uint32_t(steps));
+    VertexBuffer buffer;
+    if (buffer.Create(v.data(), ColorFvf, uint32_t(sizeof v))) buffer.DrawTriangleFan(device, uint32_t(steps));
 }
 
 uint32_t Argb(int a, int r, int g, int b) {
@@ -54,7 +56,8 @@ uint32_t Argb(int a, int r, int g, int b) {
 void DrawLine2D(Device& device, float x1, float y1, float x2, float y2, uint32_t color1, uint32_t color2) {
     if (color2 == 0) color2 = color1;
     ScreenVertex v[2] = {{x1, y1, 0, 1, color1}, {x2, y2, 0, 1, color2}};
-    device.DrawPrimitive(PrimitiveType::LineList, ScreenFvf, v, 1);
+    VertexBuffer buffer;
+    if (buffer.Create(v, ScreenFvf, sizeof v)) buffer.DrawLineList(device);
 }
 
 void DrawRect2D(Device& device, float left, float top, float right, float bottom, uint32_t color) {
@@ -63,7 +66,8 @@ void DrawRect2D(Device& device, float left, float top, float right, float bottom
                          {right, bottom, 0, 1, color},
                          {right, top, 0, 1, color},
                          {left, top, 0, 1, color}};
-    device.DrawPrimitive(PrimitiveType::LineStrip, ScreenFvf, v, 4);
+    VertexBuffer buffer;
+    if (buffer.Create(v, ScreenFvf, sizeof v)) buffer.DrawLineStrip(device, 4);
 }
 
 void FillRect2D(Device& device, float left, float top, float right, float bottom, uint32_t color) {
@@ -71,7 +75,8 @@ void FillRect2D(Device& device, float left, float top, float right, float bottom
                          {left, top, 0, 1, color},
                          {right, top, 0, 1, color},
                          {right, bottom, 0, 1, color}};
-    device.DrawPrimitive(PrimitiveType::TriangleFan, ScreenFvf, v, 2);
+    VertexBuffer buffer;
+    if (buffer.Create(v, ScreenFvf, sizeof v)) buffer.DrawTriangleFan(device, 2);
 }
 
 void DrawQuad(Device& device, float x, float y, float z, float width, float height, uint32_t color) {
@@ -80,7 +85,8 @@ void DrawQuad(Device& device, float x, float y, float z, float width, float heig
                            {x - hw, y + hh, z, color, 0, 0},
                            {x + hw, y + hh, z, color, 1, 0},
                            {x + hw, y - hh, z, color, 1, 1}};
-    device.DrawPrimitive(PrimitiveType::TriangleFan, TexturedFvf, v, 2);
+    VertexBuffer buffer;
+    if (buffer.Create(v, TexturedFvf, sizeof v)) buffer.DrawTriangleFan(device, 2);
 }
 
 void DrawHexagon(Device& device, float x, float y, float z, float radius, uint32_t centerColor, uint32_t rimColor) {

@@ -22,14 +22,17 @@ void Append(std::string& text, const char* format, double a, double b, double c 
 std::string HullText() {
     constexpr int Columns = 20, Rows = 25;
     constexpr int VertexCount = (Columns + 1) * (Rows + 1);
-    std::string text = "xof 0302txt 0032\n"
-                       "template Mesh {\n <3d82ab44-62da-11cf-ab39-0020af71e433>\n DWORD nVertices;\n"
-                       " array Vector vertices[nVertices];\n DWORD nFaces;\n array MeshFace faces[nFaces];\n [...]\n}\n"
-                       "Mesh hull {\n " + std::to_string(VertexCount) + ";\n";
+    std::string text =
+        "xof 0302txt 0032\n"
+        "template Mesh {\n <3d82ab44-62da-11cf-ab39-0020af71e433>\n DWORD nVertices;\n"
+        " array Vector vertices[nVertices];\n DWORD nFaces;\n array MeshFace faces[nFaces];\n [...]\n}\n"
+        "Mesh hull {\n " +
+        std::to_string(VertexCount) + ";\n";
     for (int r = 0; r <= Rows; ++r) {
         for (int c = 0; c <= Columns; ++c) {
             double angle = 3.14159265 * c / Columns;
-            Append(text, " %.6f;%.6f;%.6f;", 0.8 * std::cos(angle), 0.25 * std::sin(angle), 1.5 * r / Rows - 0.75);
+            Append(text, " %.6f;%.6f;%.6f;", 0.8 * std::cos(angle), 0.25 * std::sin(angle),
+                   1.5 * r / Rows - 0.75);
             text += (r == Rows && c == Columns) ? ";\n" : ",\n";
         }
     }
@@ -63,9 +66,10 @@ std::string HullText() {
     text += " }\n MeshMaterialList {\n  2;\n  " + std::to_string(Columns * Rows * 2) + ";\n";
     for (int t = 0; t < Columns * Rows * 2; ++t) text += t % 7 == 0 ? "  1,\n" : "  0,\n";
     text[text.size() - 2] = ';';
-    text += "  Material { 0.8;0.8;0.8;1.0;; 20.0; 0.5;0.5;0.5;; 0.0;0.0;0.0;; }\n"
-            "  Material { 0.2;0.4;1.0;0.6;; 20.0; 0.5;0.5;0.5;; 0.0;0.0;0.0;; TextureFilename { \"flag01\"; } }\n"
-            " }\n}\n";
+    text +=
+        "  Material { 0.8;0.8;0.8;1.0;; 20.0; 0.5;0.5;0.5;; 0.0;0.0;0.0;; }\n"
+        "  Material { 0.2;0.4;1.0;0.6;; 20.0; 0.5;0.5;0.5;; 0.0;0.0;0.0;; TextureFilename { \"flag01\"; } }\n"
+        " }\n}\n";
     return text;
 }
 

@@ -8,6 +8,7 @@
 #include "render/SceneNode.h"
 #include "render/Sprite.h"
 #include "render/TextureCache.h"
+#include "render/VertexBuffer.h"
 #include "support/TestModels.h"
 
 #include <gtest/gtest.h>
@@ -262,8 +263,15 @@ TEST(Draw2D, PrimitivesFormatsAndTheFlare) {
     Device& d = *r.device;
     EXPECT_EQ(Fvf::Stride(0x102), 0u);
     EXPECT_EQ(Fvf::Stride(0x252), 44u);
-    d.DrawPrimitive(PrimitiveType::LineList, 0x102, "garbage", 1);
-    EXPECT_TRUE(r.DrawsOf(RecordingDevice::Draw::Kind::Primitive).empty());
+    float raw[12] = {};
+    VertexBuffer unknown;
+    EXPECT_FALSE(unknown.Create(raw, 0x102, sizeof raw));
+    unknown.DrawLineList(d);
+    VertexBuffer lines;
+    ASSERT_TRUE(lines.Create(raw, 0x042, sizeof raw));
+    EXPECT_EQ(lines.VertexCount(), 3u);
+    lines.DrawLineStrip(d, 3);
+    EXPECT_TRUE(r.DrawsOf(RecordingDevice::Draw::Kind::Primitive).empty()) << "three vertices make no strip of three lines";
 
     DrawLine2D(d, 0, 0, 10, 10, 0xFF112233);
     DrawLine2D(d, 0, 0, 10, 10, 0xFF112233, 0x00FFFFFF);
