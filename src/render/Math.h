@@ -34,20 +34,34 @@ struct Vector3 {
     constexpr bool operator==(const Vector3&) const = default;
 };
 
-constexpr Vector3 operator+(Vector3 a, const Vector3& b) { return a += b; }
-constexpr Vector3 operator-(Vector3 a, const Vector3& b) { return a -= b; }
-constexpr Vector3 operator*(Vector3 a, float s) { return a *= s; }
-constexpr Vector3 operator*(float s, Vector3 a) { return a *= s; }
+constexpr Vector3 operator+(Vector3 a, const Vector3& b) {
+    return a += b;
+}
+constexpr Vector3 operator-(Vector3 a, const Vector3& b) {
+    return a -= b;
+}
+constexpr Vector3 operator*(Vector3 a, float s) {
+    return a *= s;
+}
+constexpr Vector3 operator*(float s, Vector3 a) {
+    return a *= s;
+}
 
-constexpr float Vec3Dot(const Vector3& a, const Vector3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+constexpr float Vec3Dot(const Vector3& a, const Vector3& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 constexpr Vector3 Vec3Cross(const Vector3& a, const Vector3& b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
-constexpr float Vec3LengthSq(const Vector3& a) { return Vec3Dot(a, a); }
+constexpr float Vec3LengthSq(const Vector3& a) {
+    return Vec3Dot(a, a);
+}
 
-inline float Vec3Length(const Vector3& a) { return std::sqrt(Vec3LengthSq(a)); }
+inline float Vec3Length(const Vector3& a) {
+    return std::sqrt(Vec3LengthSq(a));
+}
 
 // Unit vector along a; the zero vector stays zero instead of becoming NaN.
 inline Vector3 Vec3Normalize(const Vector3& a) {
@@ -83,7 +97,9 @@ Matrix MatrixRotationAxis(const Vector3& axis, float angle);
 
 // a x b: the transform that applies a first, then b.
 Matrix MatrixMultiply(const Matrix& a, const Matrix& b);
-inline Matrix operator*(const Matrix& a, const Matrix& b) { return MatrixMultiply(a, b); }
+inline Matrix operator*(const Matrix& a, const Matrix& b) {
+    return MatrixMultiply(a, b);
+}
 
 // General 4x4 inverse. A singular matrix (determinant 0, or one whose inverse
 // is not finite) returns false and leaves out untouched.

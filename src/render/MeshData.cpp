@@ -103,7 +103,8 @@ void ComputeSubsetRanges(MeshData& mesh) {
         subset.vertexCount = 0;
         if (subset.faceCount == 0) continue;
         uint32_t low = UINT32_MAX, high = 0;
-        for (size_t i = size_t(subset.faceStart) * 3; i < size_t(subset.faceStart + subset.faceCount) * 3; ++i) {
+        for (size_t i = size_t(subset.faceStart) * 3; i < size_t(subset.faceStart + subset.faceCount) * 3;
+             ++i) {
             low = std::min<uint32_t>(low, mesh.indices[i]);
             high = std::max<uint32_t>(high, mesh.indices[i]);
         }
@@ -115,7 +116,8 @@ void ComputeSubsetRanges(MeshData& mesh) {
 bool IsConsistent(const MeshData& mesh) {
     size_t triangleCount = mesh.attributes.size();
     if (mesh.vertices.empty() || mesh.vertices.size() > MaxMeshVertices) return false;
-    if (mesh.indices.size() != triangleCount * 3 || mesh.subsets.size() != mesh.materials.size()) return false;
+    if (mesh.indices.size() != triangleCount * 3 || mesh.subsets.size() != mesh.materials.size())
+        return false;
     for (uint16_t index : mesh.indices)
         if (index >= mesh.vertices.size()) return false;
     size_t next = 0;
@@ -189,7 +191,8 @@ bool BuildMeshData(const XMesh& source, MeshData& mesh, std::string& error) {
     }
     size_t materialCount = mesh.materials.size();
     std::vector<uint32_t> starts(materialCount + 1, 0);
-    for (size_t t = 0; t < triangleCount; ++t) ++starts[(fileMaterials ? source.triangleMaterials[t] : 0) + 1];
+    for (size_t t = 0; t < triangleCount; ++t)
+        ++starts[(fileMaterials ? source.triangleMaterials[t] : 0) + 1];
     for (size_t k = 0; k < materialCount; ++k) starts[k + 1] += starts[k];
     mesh.subsets.resize(materialCount);
     for (size_t k = 0; k < materialCount; ++k)
@@ -239,8 +242,9 @@ bool OptimizeMesh(MeshData& mesh) {
                                         size_t(subset.faceCount) * 3, mesh.vertices.size());
         }
         std::vector<MeshVertex> vertices(mesh.vertices.size());
-        size_t used = meshopt_optimizeVertexFetch(vertices.data(), reordered.data(), reordered.size(),
-                                                  mesh.vertices.data(), mesh.vertices.size(), sizeof(MeshVertex));
+        size_t used =
+            meshopt_optimizeVertexFetch(vertices.data(), reordered.data(), reordered.size(),
+                                        mesh.vertices.data(), mesh.vertices.size(), sizeof(MeshVertex));
         if (used == 0 || used > vertices.size()) {
             Log("optimization failed.\n");
             return false;
@@ -257,7 +261,8 @@ bool OptimizeMesh(MeshData& mesh) {
     return true;
 }
 
-bool LoadMeshFromX(std::string_view name, std::optional<std::string_view> text, MeshData& mesh, bool optimize) {
+bool LoadMeshFromX(std::string_view name, std::optional<std::string_view> text, MeshData& mesh,
+                   bool optimize) {
     mesh.Clear();
     int nameLength = int(name.size());
     Log("load(%.*s) ... ", nameLength, name.data());

@@ -18,7 +18,8 @@ bool MeshResource::Load(Graphics& target, const std::string& resourceName, uint3
         if (!data.empty()) text = std::string_view(reinterpret_cast<const char*>(data.data()), data.size());
     }
     name = resourceName;
-    if (!LoadMeshFromX(resourceName, text, geometry)) {
+    // Optimised after the textures load, so its log line comes after theirs.
+    if (!LoadMeshFromX(resourceName, text, geometry, false)) {
         name.clear();
         geometry.Clear();
         return false;
@@ -39,6 +40,7 @@ bool MeshResource::Load(Graphics& target, const std::string& resourceName, uint3
             texture = target.textureCache->GetTexture(source.textureFilename, colorKey, mipLevels);
         textures.push_back(texture);
     }
+    OptimizeMesh(geometry);
     boxMin = geometry.boxMin;
     boxMax = geometry.boxMax;
     sphereCenter = geometry.sphereCenter;

@@ -26,12 +26,20 @@ std::string Format(const char* format, ...) {
     return buffer;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsAlpha(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 // Names may carry UTF-8 (or other 8-bit) letters that exporters copy from the
 // modelling tool.
-bool IsNameStart(char c) { return IsAlpha(c) || c == '_' || static_cast<unsigned char>(c) >= 0x80; }
-bool IsNameChar(char c) { return IsNameStart(c) || IsDigit(c) || c == '-' || c == '.'; }
+bool IsNameStart(char c) {
+    return IsAlpha(c) || c == '_' || static_cast<unsigned char>(c) >= 0x80;
+}
+bool IsNameChar(char c) {
+    return IsNameStart(c) || IsDigit(c) || c == '-' || c == '.';
+}
 bool IsHexOrDash(char c) {
     return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F') || c == '-' || c == ' ';
 }
@@ -224,7 +232,8 @@ private:
         if (pos < text.size() && (IsNameChar(text[pos]) || text[pos] == '#')) {
             size_t end = pos;
             while (end < text.size() && (IsNameChar(text[end]) || text[end] == '#')) ++end;
-            return ErrorToken(token.line, "bad number \"" + std::string(text.substr(start, end - start)) + "\"");
+            return ErrorToken(token.line,
+                              "bad number \"" + std::string(text.substr(start, end - start)) + "\"");
         }
         const char* first = digits.data();
         const char* last = first + digits.size();
@@ -307,7 +316,8 @@ private:
             case TokenType::Integer:
             case TokenType::Float:
                 object.values.push_back(
-                    {token.type == TokenType::Integer ? XValue::Kind::Integer : XValue::Kind::Float, token.number});
+                    {token.type == TokenType::Integer ? XValue::Kind::Integer : XValue::Kind::Float,
+                     token.number});
                 break;
             case TokenType::String:
                 object.strings.push_back(Unescape(token.text));
@@ -348,7 +358,8 @@ private:
         }
         if (token.type == TokenType::Error) return false;
         if (token.type != TokenType::CloseBrace) return Fail(token.line, "reference is not closed");
-        if (reference.name.empty() && reference.guid.empty()) return Fail(reference.line, "empty reference {}");
+        if (reference.name.empty() && reference.guid.empty())
+            return Fail(reference.line, "empty reference {}");
         return true;
     }
 
@@ -492,7 +503,8 @@ bool ReadTexCoords(const XObject& object, XMesh& mesh, XError& error) {
         return reader.Fail(Format("%u texture coordinates for %zu vertices", count, mesh.positions.size()));
     mesh.texCoords.resize(count);
     for (XTexCoord& t : mesh.texCoords)
-        if (!reader.Number(t.u, "texture coordinate") || !reader.Number(t.v, "texture coordinate")) return false;
+        if (!reader.Number(t.u, "texture coordinate") || !reader.Number(t.v, "texture coordinate"))
+            return false;
     return reader.Finish();
 }
 
@@ -575,7 +587,8 @@ bool ReadMaterialList(ReferenceIndex& references, const XObject& object, XMesh& 
         if (child.isReference) {
             source = references.Find(child);
             if (!source || source->type != "Material")
-                return reader.Fail("material {" + (child.name.empty() ? child.guid : child.name) + "} not found");
+                return reader.Fail("material {" + (child.name.empty() ? child.guid : child.name) +
+                                   "} not found");
         } else if (child.type != "Material") {
             continue;
         }
@@ -655,7 +668,8 @@ bool ReadMesh(const XFile& file, const XObject& meshObject, XMesh& mesh, XError&
         if (!reader.Number(p.x, "coordinate") || !reader.Number(p.y, "coordinate") ||
             !reader.Number(p.z, "coordinate"))
             return false;
-    if (!ReadFaces(reader, vertexCount, mesh.faceSizes, false, mesh.triangles) || !reader.Finish()) return false;
+    if (!ReadFaces(reader, vertexCount, mesh.faceSizes, false, mesh.triangles) || !reader.Finish())
+        return false;
 
     ReferenceIndex references(file);
     bool haveNormals = false, haveTexCoords = false, haveMaterials = false;

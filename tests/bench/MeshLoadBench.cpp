@@ -106,5 +106,3 @@ void BM_LoadMeshFromX(benchmark::State& state) {
 BENCHMARK(BM_LoadMeshFromX)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-BENCHMARK_MAIN();

@@ -27,7 +27,9 @@ Matrix Rows(std::initializer_list<float> values) {
     return m;
 }
 
-Vector3 Row(const Matrix& m, int r) { return {m.m[r][0], m.m[r][1], m.m[r][2]}; }
+Vector3 Row(const Matrix& m, int r) {
+    return {m.m[r][0], m.m[r][1], m.m[r][2]};
+}
 
 } // namespace
 
@@ -82,8 +84,8 @@ TEST(MathTest, MultiplyAppliesTheLeftMatrixFirst) {
 }
 
 TEST(MathTest, InverseRoundTripsAndReportsSingularMatrices) {
-    Matrix world = MatrixScaling(0.05f, 2, 60) * MatrixRotationAxis({1, 2, 3}, 0.9f) *
-                   MatrixTranslation(-300, 25, 1200);
+    Matrix world =
+        MatrixScaling(0.05f, 2, 60) * MatrixRotationAxis({1, 2, 3}, 0.9f) * MatrixTranslation(-300, 25, 1200);
     Matrix inverse;
     float determinant = 0;
     ASSERT_TRUE(MatrixInverse(world, inverse, &determinant));
@@ -128,8 +130,7 @@ TEST(MathTest, LookAtLHBuildsTheViewMatrixByHand) {
 
 TEST(MathTest, PerspectiveFovLHMapsDepthToZeroOne) {
     Matrix projection = MatrixPerspectiveFovLH(Pi / 2, 4.0f / 3.0f, 1, 100);
-    ExpectNear(projection,
-               Rows({0.75f, 0, 0, 0, 0, 1, 0, 0, 0, 0, 100.0f / 99, 1, 0, 0, -100.0f / 99, 0}));
+    ExpectNear(projection, Rows({0.75f, 0, 0, 0, 0, 1, 0, 0, 0, 0, 100.0f / 99, 1, 0, 0, -100.0f / 99, 0}));
     EXPECT_NEAR(Vec3TransformCoord({0, 0, 1}, projection).z, 0.0f, Tolerance);
     EXPECT_NEAR(Vec3TransformCoord({0, 0, 100}, projection).z, 1.0f, Tolerance);
     // The edges of the 90-degree view land on the edges of the clip square.

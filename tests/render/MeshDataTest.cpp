@@ -46,7 +46,8 @@ std::string MaterialText(float alpha, const char* texture = nullptr) {
 
 // A cube of 8 shared corners whose 6 quads each have their own normal, so
 // every corner needs three vertices. Face f uses material materialOf[f].
-std::string CubeText(const std::array<int, 6>& materialOf, int materialCount, bool extraUnusedVertex = false) {
+std::string CubeText(const std::array<int, 6>& materialOf, int materialCount,
+                     bool extraUnusedVertex = false) {
     std::ostringstream out;
     out << "xof 0302txt 0032\nMesh Cube {\n " << (extraUnusedVertex ? 9 : 8) << ";\n";
     for (int i = 0; i < 8; ++i)
@@ -138,8 +139,7 @@ TEST(MeshDataTest, LoadsTheFirstTopLevelMeshWithDrawOrderAndBounds) {
     for (uint32_t k = 0; k < 4; ++k) {
         ASSERT_EQ(mesh.subsets[k].faceCount, 1u);
         EXPECT_EQ(mesh.subsets[k].faceStart, k);
-        for (int c = 0; c < 3; ++c)
-            EXPECT_EQ(mesh.vertices[mesh.indices[k * 3 + c]].position.z, float(k));
+        for (int c = 0; c < 3; ++c) EXPECT_EQ(mesh.vertices[mesh.indices[k * 3 + c]].position.z, float(k));
     }
     ExpectSubsetsCoverTheirIndices(mesh);
 
@@ -218,7 +218,8 @@ TEST(MeshDataTest, MeshesWithoutNormalsOrMaterialsStayVisible) {
     LogCapture log;
     MeshData mesh;
     // One clockwise triangle seen from -z.
-    ASSERT_TRUE(LoadMeshFromX("FLAT", "xof 0302txt 0032\nMesh { 3; 0;0;0;, 0;1;0;, 1;0;0;; 1; 3;0,1,2;; }", mesh));
+    ASSERT_TRUE(
+        LoadMeshFromX("FLAT", "xof 0302txt 0032\nMesh { 3; 0;0;0;, 0;1;0;, 1;0;0;; 1; 3;0,1,2;; }", mesh));
     EXPECT_FALSE(mesh.fileNormals);
     EXPECT_FALSE(mesh.fileTexCoords);
     for (const MeshVertex& v : mesh.vertices) EXPECT_EQ(v.normal, Vector3(0, 0, -1));
@@ -241,8 +242,8 @@ TEST(MeshDataTest, FailuresLogTheirLineAndLeaveTheMeshEmpty) {
         {std::string("xof 0302bin 0032\x1f\x00\x01", 19), "open failed.\n", "binary"},
         {"xof 0303tzip0032", "open failed.\n", "compressed"},
         {"xof 0302txt 0032\nMesh { 3; 0;0;0;, 0;1;0;, 1;0;0;; 1; 3;0,1,2;;", "open failed.\n", "not closed"},
-        {"xof 0302txt 0032\nFrame { Mesh { 3; 0;0;0;, 0;1;0;, 1;0;0;; 1; 3;0,1,2;; } }", "mesh is not found.\n",
-         nullptr},
+        {"xof 0302txt 0032\nFrame { Mesh { 3; 0;0;0;, 0;1;0;, 1;0;0;; 1; 3;0,1,2;; } }",
+         "mesh is not found.\n", nullptr},
         {"xof 0302txt 0032\n", "mesh is not found.\n", nullptr},
         {"xof 0302txt 0032\nMesh { 3; 0;0;0;, 0;1;0;, 1;0;0;; 1; 3;0,1,5;; }", "failed.\n", "out of range"},
         {"xof 0302txt 0032\nMesh { 0;; 0;; }", "failed.\n", "no triangles"},
@@ -279,7 +280,8 @@ TEST(MeshDataTest, SixteenBitIndicesLimitTheVerticesAfterSplitting) {
         std::string out = Format("xof 0302txt 0032\nMesh {\n%d;\n", positions);
         for (int i = 0; i < positions; ++i) out += Format("%d;0;0;,", i);
         out += Format(";\n%d;\n", positions * 3);
-        for (int p = 0; p < positions; ++p) out += Format("3;%d,%d,%d;,3;%d,%d,%d;,3;%d,%d,%d;,", p, p, p, p, p, p, p, p, p);
+        for (int p = 0; p < positions; ++p)
+            out += Format("3;%d,%d,%d;,3;%d,%d,%d;,3;%d,%d,%d;,", p, p, p, p, p, p, p, p, p);
         out += Format(";\nMeshNormals { 3; 1;0;0;, 0;1;0;, 0;0;1;; %d;\n", positions * 3);
         for (int p = 0; p < positions; ++p) out += "3;0,0,0;,3;1,1,1;,3;2,2,2;,";
         return out + ";\n}\n}\n";
@@ -313,7 +315,8 @@ TEST(MeshDataTest, RealWorldFilesFollowTheTopLevelRule) {
         LogCapture log;
         MeshData mesh;
         EXPECT_FALSE(LoadMeshFromX("FIXTURE", text, mesh));
-        EXPECT_EQ(log.text.rfind(std::string("load(FIXTURE) ... ") + c.result, 0), 0u) << c.file << ": " << log.text;
+        EXPECT_EQ(log.text.rfind(std::string("load(FIXTURE) ... ") + c.result, 0), 0u)
+            << c.file << ": " << log.text;
         EXPECT_TRUE(mesh.Empty());
     }
 }

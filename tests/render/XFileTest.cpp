@@ -187,20 +187,20 @@ TEST(XFileTest, SyntaxErrorsFailWithTheLineAndLeaveNothing) {
         int line;
     };
     const Case cases[] = {
-        {"Mesh {\n 3;\n", 1},                                     // never closed
-        {"Mesh { }\n}\n", 2},                                     // one brace too many
-        {"Frame A {\n Frame B {\n }\n", 1},                       // nested object left open
-        {"template Mesh {\n <guid>\n", 1},                        // template left open
-        {"Mesh {\n 1.#QNAN0; 0; 0;;\n}\n", 2},                    // NaN as one tool writes it
+        {"Mesh {\n 3;\n", 1},                  // never closed
+        {"Mesh { }\n}\n", 2},                  // one brace too many
+        {"Frame A {\n Frame B {\n }\n", 1},    // nested object left open
+        {"template Mesh {\n <guid>\n", 1},     // template left open
+        {"Mesh {\n 1.#QNAN0; 0; 0;;\n}\n", 2}, // NaN as one tool writes it
         {"Mesh {\n -1.#IND00;\n}\n", 2},
-        {"Mesh {\n nan; 0; 0;;\n}\n", 2},                          // NaN as a word
-        {"Mesh {\n 1e400;\n}\n", 2},                               // beyond double
+        {"Mesh {\n nan; 0; 0;;\n}\n", 2}, // NaN as a word
+        {"Mesh {\n 1e400;\n}\n", 2},      // beyond double
         {"Mesh {\n 1-2;\n}\n", 2},
         {"Mesh {\n \"open string;\n}\n", 2},
         {"Mesh {\n <1234-abcd\n}\n", 2},
         {"Mesh {\n 3; [ 1 ];\n}\n", 2},
         {"Mesh {\n {}\n}\n", 2},
-        {"Mesh {\n 1; <1234> 2;\n}\n", 2},                         // GUID after data
+        {"Mesh {\n 1; <1234> 2;\n}\n", 2}, // GUID after data
         {"Mesh Name Other { }\n", 1},
         {"3;\n", 1},
         {"Mesh {\n \x01 \n}\n", 2},
@@ -264,7 +264,8 @@ TEST(XFileTest, BadMeshDataFailsWithoutReadingPastIt) {
          "2 material indices for 1 faces"},
         {"3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 0;; Material { 1;1;1;; } }",
          "data ends before"},
-        {"3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; SkinWeights { \"Bone\"; 1; 3; 1.0; }", "skin weight vertex 3"},
+        {"3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; SkinWeights { \"Bone\"; 1; 3; 1.0; }",
+         "skin weight vertex 3"},
     };
     for (const Case& c : cases) {
         std::string text = std::string("xof 0302txt 0032\nMaterial Red { 1;0;0;1;; 1; 0;0;0;; 0;0;0;; }\n") +
@@ -327,7 +328,8 @@ TEST(XFileTest, RealWorldFilesParseWholeAndKeepTheirMeshesNested) {
     ASSERT_TRUE(ExtractMesh(file, *kwMesh, mesh, error)) << error.message;
     EXPECT_EQ(mesh.name, "mesh_Box01");
     ASSERT_EQ(mesh.materials.size(), 3u);
-    EXPECT_EQ(mesh.materials[1].textureFilename, "C:\\code\\sourceforge\\kwxport\\trunkMerged\\test\\data\\top.tga");
+    EXPECT_EQ(mesh.materials[1].textureFilename,
+              "C:\\code\\sourceforge\\kwxport\\trunkMerged\\test\\data\\top.tga");
     EXPECT_EQ(mesh.triangleMaterials, (std::vector<uint32_t>{0, 0, 1, 1, 2, 2, 2, 2, 2, 2, 2, 2}));
     EXPECT_EQ(mesh.texCoords[1].v, 1.0f);
 }
@@ -335,7 +337,8 @@ TEST(XFileTest, RealWorldFilesParseWholeAndKeepTheirMeshesNested) {
 TEST(XFileTest, BrokenRealWorldFilesFailCleanly) {
     std::string binary = SharedFile("fixtures/x/test_cube_binary.x");
     std::string malformed = SharedFile("fixtures/x/malformed_skinweights_oob.x");
-    if (binary.empty() || malformed.empty()) GTEST_SKIP() << "shared fixtures not found (STARMARCH_SHARED_DIR)";
+    if (binary.empty() || malformed.empty())
+        GTEST_SKIP() << "shared fixtures not found (STARMARCH_SHARED_DIR)";
 
     XFile file;
     XError error;
