@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(g++ cmake make pkg-config ccache libsdl2-dev libgl-dev libopenal-dev
           libmeshoptimizer-dev libstb-dev libgl1-mesa-dri)
 if [ "${1:-}" = "test" ]; then
-    packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils libx11-dev)
+    packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils libx11-dev openbox)
 fi
 
 missing=()
