@@ -2,8 +2,11 @@
 // from three quarters, and every bitmap, each in a labelled cell of one PNG.
 //
 //   starmarch-gallery --png OUT.png [--x FILE.x ...]
+//   starmarch-gallery --loading OUT.png [--frame N]
 //
-// With --x only the given X files are drawn (each under its file name). One
+// With --x only the given X files are drawn (each under its file name). With
+// --loading the ten loading pieces are drawn at 640 x 480 as the loading
+// screen shows them at frame N (89 by default: the finished picture). One
 // line per model tells how it loaded and what it is made of. Exit code 0 only
 // when everything loaded. Runs under a display or, without one, on SDL's
 // offscreen driver.
@@ -19,6 +22,7 @@
 #include "render/gl/GlDevice.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -35,6 +39,8 @@ constexpr int Columns = 8;
 
 struct Options {
     std::string png;
+    std::string loading;
+    int frame = 89;
     std::vector<std::string> xFiles;
 };
 
@@ -43,13 +49,17 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         std::string arg = argv[i];
         if (arg == "--png" && i + 1 < argc) {
             options.png = argv[++i];
+        } else if (arg == "--loading" && i + 1 < argc) {
+            options.loading = argv[++i];
+        } else if (arg == "--frame" && i + 1 < argc) {
+            options.frame = std::atoi(argv[++i]);
         } else if (arg == "--x") {
             while (i + 1 < argc && argv[i + 1][0] != '-') options.xFiles.push_back(argv[++i]);
         } else {
             return false;
         }
     }
-    return !options.png.empty();
+    return !options.png.empty() || !options.loading.empty();
 }
 
 std::string ReadFile(const std::string& path) {
@@ -98,6 +108,55 @@ void Label(Device& device, Sprite& font, const std::string& text, uint32_t color
     font.DrawText(device, text);
 }
 
+// The loading screen's picture: ten pieces, each starting three frames after
+// the one before, rolling in and fading in from nothing.
+int DrawLoadingPicture(const Options& options) {
+    constexpr int Width = 640, Height = 480;
+    Window window;
+    if (!window.Create(Width, Height)) return 1;
+    CommandLine commandLine(std::vector<std::string>{"-win"});
+    Graphics graphics(window, commandLine, 1, Width, Height);
+    if (!graphics.Init()) return 1;
+    graphics.resources = &ResourceTable::Embedded();
+    Device& device = *graphics.device();
+
+    MeshResource pieces[10];
+    SceneNode nodes[10];
+    bool ok = true;
+    for (int i = 0; i < 10; ++i) {
+        char name[8];
+        std::snprintf(name, sizeof name, "OP_%02d", i);
+        ok = pieces[i].Load(graphics, name, 0, 1) && ok;
+        nodes[i].Init(&pieces[i], 0, 0, 0, 0.1f);
+    }
+    SetCamera(graphics, {0, -10, -30}, {0, -2, 0}, {0, 1, 0});
+    graphics.SetDirectionalLight(1, -2, 1, 1, 1, 1, 1);
+    device.SetRenderState(RenderState::NormalizeNormals, 1);
+    graphics.BeginFrame(0xFF000000);
+    device.SetRenderState(RenderState::ZFunc, CmpLessEqual);
+    device.SetRenderState(RenderState::Lighting, 1);
+    for (int i = 0; i < 10; ++i) {
+        int t = options.frame - 3 * i;
+        if (t < 0) break;
+        float f = std::exp(-0.005f * float(t * t));
+        SceneNode& node = nodes[i];
+        float x = i <= 6 ? float(i - 3) * 4.5f : float(i - 8) * 6.5f;
+        node.SetPosition({x, i <= 6 ? 3.0f : -3.0f, 0});
+        node.SetOrientation({0, 0, -1}, {0, 1, 0});
+        node.RotateZ(15 * f);
+        node.intensity = 1 - f;
+        node.DrawFaded();
+    }
+    device.SetRenderState(RenderState::Lighting, 0);
+    Atlas picture;
+    picture.width = Width;
+    picture.height = Height;
+    picture.pixels.resize(size_t(Width) * Height);
+    static_cast<GlDevice&>(device).ReadPixels(picture.pixels);
+    if (!picture.WritePng(options.loading)) return 1;
+    return ok ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -116,6 +175,13 @@ int main(int argc, char** argv) {
 
     std::string log;
     SetLogCapture(&log);
+    if (!options.loading.empty()) {
+        int result = DrawLoadingPicture(options);
+        SetLogCapture(nullptr);
+        if (result != 0) std::fprintf(stderr, "%s", log.c_str());
+        Window::CloseVideo();
+        return result;
+    }
     bool ok = true;
     int exitCode = 0;
     {
