@@ -39,7 +39,7 @@ bool Window::Create(int width, int height) {
     if (!window) return false;
     clientWidth = width;
     clientHeight = height;
-    SetIcon();
+    SetPlaceholderIcon();
     active = true;
     return true;
 }
@@ -55,9 +55,8 @@ void Window::Destroy() {
     }
 }
 
-void Window::SetIcon() {
-    // A stand-in emblem until the game's own icon is built in: a pale ring on
-    // deep blue, 32 x 32.
+void Window::SetPlaceholderIcon() {
+    // Shown until the game sets its own icon: a pale ring on deep blue.
     constexpr int size = 32;
     std::array<uint32_t, size * size> pixels{};
     for (int y = 0; y < size; ++y) {
@@ -70,7 +69,12 @@ void Window::SetIcon() {
             pixels[size_t(y * size + x)] = colour;
         }
     }
-    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), size, size, 32, size * 4,
+    SetIcon(pixels.data(), size, size);
+}
+
+void Window::SetIcon(const uint32_t* argb, int width, int height) {
+    if (!window || !argb || width <= 0 || height <= 0) return;
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(argb), width, height, 32, width * 4,
                                                            SDL_PIXELFORMAT_ARGB8888);
     if (!icon) return;
     SDL_SetWindowIcon(window, icon);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,9 @@ public:
     // Moves the window to the centre of the display.
     void CenterOnDisplay(int display);
 
+    // The window's icon from ARGB pixels, rows from the top.
+    void SetIcon(const uint32_t* argb, int width, int height);
+
     // Shows the window: 1:1 in a window, or covering the desktop.
     void Show(bool fullScreen);
 
@@ -72,7 +76,7 @@ public:
     int ClientHeight() const { return clientHeight; }
 
 private:
-    void SetIcon();
+    void SetPlaceholderIcon();
 
     SDL_Window* window = nullptr;
     void* glContext = nullptr;
