@@ -19,27 +19,50 @@ struct Vec3 {
     float z = 0.0f;
 };
 
-inline Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline Vec3 operator-(Vec3 a) { return {-a.x, -a.y, -a.z}; }
-inline Vec3 operator*(Vec3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-inline Vec3 operator*(float s, Vec3 a) { return a * s; }
-inline Vec3 operator/(Vec3 a, float s) { return {a.x / s, a.y / s, a.z / s}; }
-inline Vec3& operator+=(Vec3& a, Vec3 b) { return a = a + b; }
-inline bool operator==(Vec3 a, Vec3 b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+inline Vec3 operator+(Vec3 a, Vec3 b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+inline Vec3 operator-(Vec3 a, Vec3 b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+inline Vec3 operator-(Vec3 a) {
+    return {-a.x, -a.y, -a.z};
+}
+inline Vec3 operator*(Vec3 a, float s) {
+    return {a.x * s, a.y * s, a.z * s};
+}
+inline Vec3 operator*(float s, Vec3 a) {
+    return a * s;
+}
+inline Vec3 operator/(Vec3 a, float s) {
+    return {a.x / s, a.y / s, a.z / s};
+}
+inline Vec3& operator+=(Vec3& a, Vec3 b) {
+    return a = a + b;
+}
+inline bool operator==(Vec3 a, Vec3 b) {
+    return a.x == b.x && a.y == b.y && a.z == b.z;
+}
 
-inline float Dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-inline Vec3 Cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-inline float Length(Vec3 a) { return std::sqrt(Dot(a, a)); }
+inline float Dot(Vec3 a, Vec3 b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+inline Vec3 Cross(Vec3 a, Vec3 b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+inline float Length(Vec3 a) {
+    return std::sqrt(Dot(a, a));
+}
 inline Vec3 Normalize(Vec3 a) {
     float length = Length(a);
     return length > 0.0f ? a / length : Vec3{};
 }
-inline Vec3 Lerp(Vec3 a, Vec3 b, float t) { return a + (b - a) * t; }
 
 // The outward normal of a front-facing triangle: its corners run clockwise as
 // seen from outside, which in left-handed space is cross(b - a, c - a).
-inline Vec3 FaceNormal(Vec3 a, Vec3 b, Vec3 c) { return Normalize(Cross(b - a, c - a)); }
+inline Vec3 FaceNormal(Vec3 a, Vec3 b, Vec3 c) {
+    return Normalize(Cross(b - a, c - a));
+}
 
 // An affine placement: three axis rows and an origin, as a scene node holds it.
 struct Frame {

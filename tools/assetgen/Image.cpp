@@ -10,7 +10,9 @@ namespace {
 
 constexpr int Samples = 4;
 
-uint8_t ToByte(float value) { return uint8_t(std::lround(std::clamp(value, 0.0f, 1.0f) * 255.0f)); }
+uint8_t ToByte(float value) {
+    return uint8_t(std::lround(std::clamp(value, 0.0f, 1.0f) * 255.0f));
+}
 
 void Put16(std::string& out, uint32_t value) {
     out += char(value & 0xFF);
@@ -39,7 +41,8 @@ int Winding(const std::vector<Vec2>& outline, float x, float y) {
 
 } // namespace
 
-Image::Image(int width, int height, Rgba fill) : width(width), height(height), pixels(size_t(width * height), fill) {}
+Image::Image(int width, int height, Rgba fill)
+    : width(width), height(height), pixels(size_t(width * height), fill) {}
 
 void Image::Blend(int x, int y, Rgba colour, float coverage) {
     if (x < 0 || y < 0 || x >= width || y >= height || coverage <= 0.0f) return;
@@ -80,10 +83,6 @@ void Image::FillPolygon(const std::vector<Vec2>& outline, Rgba colour) {
         }
 }
 
-void Image::FillRect(float x0, float y0, float x1, float y1, Rgba colour) {
-    FillPolygon({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}}, colour);
-}
-
 void Image::FillEllipse(float cx, float cy, float rx, float ry, Rgba colour) {
     std::vector<Vec2> outline;
     int steps = std::clamp(int((rx + ry) * 2.0f), 16, 256);
@@ -94,14 +93,6 @@ void Image::FillEllipse(float cx, float cy, float rx, float ry, Rgba colour) {
     FillPolygon(outline, colour);
 }
 
-void Image::FillLine(Vec2 a, Vec2 b, float thickness, Rgba colour) {
-    float dx = b.u - a.u, dy = b.v - a.v;
-    float length = std::sqrt(dx * dx + dy * dy);
-    if (length <= 0.0f) return;
-    float nx = -dy / length * thickness * 0.5f, ny = dx / length * thickness * 0.5f;
-    FillPolygon({{a.u + nx, a.v + ny}, {b.u + nx, b.v + ny}, {b.u - nx, b.v - ny}, {a.u - nx, a.v - ny}}, colour);
-}
-
 void Image::FillStar(float cx, float cy, float outer, float inner, int points, Rgba colour, float turn) {
     std::vector<Vec2> outline;
     for (int i = 0; i < points * 2; ++i) {
@@ -110,12 +101,6 @@ void Image::FillStar(float cx, float cy, float outer, float inner, int points, R
         outline.push_back({cx + r * std::sin(a), cy - r * std::cos(a)});
     }
     FillPolygon(outline, colour);
-}
-
-void Image::Paste(const Image& source, int x, int y) {
-    for (int sy = 0; sy < source.Height(); ++sy)
-        for (int sx = 0; sx < source.Width(); ++sx)
-            if (x + sx >= 0 && y + sy >= 0 && x + sx < width && y + sy < height) At(x + sx, y + sy) = source.At(sx, sy);
 }
 
 std::string EncodeBmp24(const Image& image) {
@@ -174,8 +159,8 @@ std::string EncodeBmp32(const Image& image) {
     Put32(out, 0x00FF0000); // red mask
     Put32(out, 0x0000FF00);
     Put32(out, 0x000000FF);
-    Put32(out, 0xFF000000); // alpha mask
-    Put32(out, 0x73524742); // 'sRGB' colour space
+    Put32(out, 0xFF000000);                     // alpha mask
+    Put32(out, 0x73524742);                     // 'sRGB' colour space
     for (int i = 0; i < 12; ++i) Put32(out, 0); // end points and gamma, unused with sRGB
     Put32(out, 4);                              // intent: images
     Put32(out, 0);

@@ -16,7 +16,8 @@ struct Rgba {
 };
 
 constexpr Rgba Opaque(int rgb) {
-    return {float((rgb >> 16) & 0xFF) / 255.0f, float((rgb >> 8) & 0xFF) / 255.0f, float(rgb & 0xFF) / 255.0f, 1.0f};
+    return {float((rgb >> 16) & 0xFF) / 255.0f, float((rgb >> 8) & 0xFF) / 255.0f, float(rgb & 0xFF) / 255.0f,
+            1.0f};
 }
 
 // A picture being painted. Shapes are filled with 4 x 4 samples per pixel, so
@@ -37,15 +38,9 @@ public:
 
     // Any simple or self-intersecting outline, filled by the non-zero rule.
     void FillPolygon(const std::vector<Vec2>& outline, Rgba colour);
-    void FillRect(float x0, float y0, float x1, float y1, Rgba colour);
     void FillEllipse(float cx, float cy, float rx, float ry, Rgba colour);
-    // A thick straight line with square ends.
-    void FillLine(Vec2 a, Vec2 b, float thickness, Rgba colour);
     // A star of `points` tips between the outer and inner radii, one tip up.
     void FillStar(float cx, float cy, float outer, float inner, int points, Rgba colour, float turn = 0.0f);
-
-    // Copies `source` with its top-left corner at (x, y), replacing pixels.
-    void Paste(const Image& source, int x, int y);
 
 private:
     int width = 0;

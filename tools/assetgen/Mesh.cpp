@@ -12,13 +12,19 @@ namespace {
 
 // Positions are written with six decimals, so that is the grain at which two
 // corners are the same place.
-int64_t Quantize(float value) { return int64_t(std::llround(double(value) * 1e6)); }
+int64_t Quantize(float value) {
+    return int64_t(std::llround(double(value) * 1e6));
+}
 
 using PositionKey = std::tuple<int64_t, int64_t, int64_t>;
 
-PositionKey KeyOf(Vec3 p) { return {Quantize(p.x), Quantize(p.y), Quantize(p.z)}; }
+PositionKey KeyOf(Vec3 p) {
+    return {Quantize(p.x), Quantize(p.y), Quantize(p.z)};
+}
 
-bool SameColour(const Colour& a, const Colour& b) { return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a; }
+bool SameColour(const Colour& a, const Colour& b) {
+    return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
+}
 
 bool SameMaterial(const Material& a, const Material& b) {
     return SameColour(a.diffuse, b.diffuse) && a.power == b.power && SameColour(a.specular, b.specular) &&
@@ -51,7 +57,8 @@ void Mesh::AddTriangle(Vec3 a, Vec3 b, Vec3 c, uint32_t material, Vec2 ta, Vec2 
     triangles.push_back(t);
 }
 
-void Mesh::AddTriangleFacing(Vec3 a, Vec3 b, Vec3 c, Vec3 outward, uint32_t material, Vec2 ta, Vec2 tb, Vec2 tc) {
+void Mesh::AddTriangleFacing(Vec3 a, Vec3 b, Vec3 c, Vec3 outward, uint32_t material, Vec2 ta, Vec2 tb,
+                             Vec2 tc) {
     if (Dot(Cross(b - a, c - a), outward) < 0.0f)
         AddTriangle(a, c, b, material, ta, tc, tb);
     else
@@ -68,7 +75,8 @@ void Mesh::Smooth(size_t firstTriangle, float creaseDegrees) {
     std::map<PositionKey, std::vector<Corner>> corners;
     for (size_t t = firstTriangle; t < triangles.size(); ++t) {
         const Triangle& tri = triangles[t];
-        Vec3 p0 = vertices[tri.v[0]].position, p1 = vertices[tri.v[1]].position, p2 = vertices[tri.v[2]].position;
+        Vec3 p0 = vertices[tri.v[0]].position, p1 = vertices[tri.v[1]].position,
+             p2 = vertices[tri.v[2]].position;
         Vec3 cross = Cross(p1 - p0, p2 - p0);
         Vec3 normal = Normalize(cross);
         std::array<Vec3, 3> p = {p0, p1, p2};
@@ -104,13 +112,31 @@ void Mesh::Compact() {
         if (inserted) kept.push_back(v);
         remap[i] = it->second;
     }
-    for (Triangle& t : triangles)
+    std::vector<Triangle> live;
+    std::vector<bool> used(kept.size(), false);
+    for (Triangle t : triangles) {
         for (uint32_t& index : t.v) index = remap[index];
-    vertices = std::move(kept);
+        // Corners that merged leave a triangle without area: it goes.
+        if (t.v[0] == t.v[1] || t.v[1] == t.v[2] || t.v[0] == t.v[2]) continue;
+        for (uint32_t index : t.v) used[index] = true;
+        live.push_back(t);
+    }
+    // Only corners some triangle uses stay: the bounds count every listed one.
+    std::vector<uint32_t> renumber(kept.size(), 0);
+    vertices.clear();
+    for (size_t i = 0; i < kept.size(); ++i)
+        if (used[i]) {
+            renumber[i] = uint32_t(vertices.size());
+            vertices.push_back(kept[i]);
+        }
+    for (Triangle& t : live)
+        for (uint32_t& index : t.v) index = renumber[index];
+    triangles = std::move(live);
 }
 
 bool Mesh::HasTexture() const {
-    return std::any_of(materials.begin(), materials.end(), [](const Material& m) { return !m.texture.empty(); });
+    return std::any_of(materials.begin(), materials.end(),
+                       [](const Material& m) { return !m.texture.empty(); });
 }
 
 Bounds ComputeBounds(const Mesh& mesh) {
@@ -120,15 +146,18 @@ Bounds ComputeBounds(const Mesh& mesh) {
     double sx = 0.0, sy = 0.0, sz = 0.0;
     for (const Vertex& v : mesh.vertices) {
         Vec3 p = v.position;
-        bounds.boxMin = {std::min(bounds.boxMin.x, p.x), std::min(bounds.boxMin.y, p.y), std::min(bounds.boxMin.z, p.z)};
-        bounds.boxMax = {std::max(bounds.boxMax.x, p.x), std::max(bounds.boxMax.y, p.y), std::max(bounds.boxMax.z, p.z)};
+        bounds.boxMin = {std::min(bounds.boxMin.x, p.x), std::min(bounds.boxMin.y, p.y),
+                         std::min(bounds.boxMin.z, p.z)};
+        bounds.boxMax = {std::max(bounds.boxMax.x, p.x), std::max(bounds.boxMax.y, p.y),
+                         std::max(bounds.boxMax.z, p.z)};
         sx += p.x;
         sy += p.y;
         sz += p.z;
     }
     double n = double(mesh.vertices.size());
     bounds.centre = {float(sx / n), float(sy / n), float(sz / n)};
-    for (const Vertex& v : mesh.vertices) bounds.radius = std::max(bounds.radius, Length(v.position - bounds.centre));
+    for (const Vertex& v : mesh.vertices)
+        bounds.radius = std::max(bounds.radius, Length(v.position - bounds.centre));
     return bounds;
 }
 

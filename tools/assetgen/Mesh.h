@@ -53,8 +53,8 @@ public:
     void AddTriangle(Vec3 a, Vec3 b, Vec3 c, uint32_t material, Vec2 ta = {}, Vec2 tb = {}, Vec2 tc = {});
 
     // The same, wound so that its normal points along `outward`.
-    void AddTriangleFacing(Vec3 a, Vec3 b, Vec3 c, Vec3 outward, uint32_t material, Vec2 ta = {}, Vec2 tb = {},
-                           Vec2 tc = {});
+    void AddTriangleFacing(Vec3 a, Vec3 b, Vec3 c, Vec3 outward, uint32_t material, Vec2 ta = {},
+                           Vec2 tb = {}, Vec2 tc = {});
 
     // Lets the corners of the triangles from `firstTriangle` on that share a
     // position share one normal, averaged over the faces that meet there at

@@ -28,7 +28,9 @@ bool IsPoint(const std::vector<Vec3>& ring) {
     return true;
 }
 
-float Cross2(Vec2 o, Vec2 a, Vec2 b) { return (a.u - o.u) * (b.v - o.v) - (a.v - o.v) * (b.u - o.u); }
+float Cross2(Vec2 o, Vec2 a, Vec2 b) {
+    return (a.u - o.u) * (b.v - o.v) - (a.v - o.v) * (b.u - o.u);
+}
 
 float SignedArea(const std::vector<Vec2>& polygon) {
     float area = 0.0f;
@@ -131,8 +133,8 @@ std::vector<Vec3> Ring(float z, float rx, float ry, int segments, float phase) {
     return ring;
 }
 
-void AddLoft(Mesh& mesh, const Frame& place, const std::vector<std::vector<Vec3>>& localRings, uint32_t material,
-             float creaseDegrees, bool closed) {
+void AddLoft(Mesh& mesh, const Frame& place, const std::vector<std::vector<Vec3>>& localRings,
+             uint32_t material, float creaseDegrees, bool closed) {
     std::vector<std::vector<Vec3>> rings;
     for (const auto& ring : localRings) {
         std::vector<Vec3> placed;
@@ -213,8 +215,8 @@ void AddTorus(Mesh& mesh, const Frame& place, float majorRadius, float hr, float
     AddLoft(mesh, place, rings, material, creaseDegrees, true);
 }
 
-void AddTube(Mesh& mesh, const Frame& place, const std::vector<Vec2>& outer, const std::vector<Vec2>& inner, float z0,
-             float z1, uint32_t material) {
+void AddTube(Mesh& mesh, const Frame& place, const std::vector<Vec2>& outer, const std::vector<Vec2>& inner,
+             float z0, float z1, uint32_t material) {
     std::vector<std::vector<Vec3>> rings;
     for (size_t i = 0; i < outer.size(); ++i)
         rings.push_back({{outer[i].u, outer[i].v, z0},
@@ -281,7 +283,8 @@ void AddPrism(Mesh& mesh, const Frame& place, const std::vector<Vec2>& outline, 
     }
 }
 
-void AddDoubleSidedQuad(Mesh& mesh, const Frame& place, float x0, float x1, float z0, float z1, uint32_t material) {
+void AddDoubleSidedQuad(Mesh& mesh, const Frame& place, float x0, float x1, float z0, float z1,
+                        uint32_t material) {
     Vec3 a = place.Point({x0, 0.0f, z0}), b = place.Point({x1, 0.0f, z0});
     Vec3 c = place.Point({x1, 0.0f, z1}), d = place.Point({x0, 0.0f, z1});
     Vec3 up = place.Normal({0.0f, 1.0f, 0.0f});
@@ -291,8 +294,17 @@ void AddDoubleSidedQuad(Mesh& mesh, const Frame& place, float x0, float x1, floa
     }
 }
 
-void AddPicture(Mesh& mesh, const Frame& place, float width, float height, float thickness, uint32_t pictureMaterial,
-                uint32_t edgeMaterial) {
+void AddDoubleSidedPolygon(Mesh& mesh, const std::vector<Vec3>& points, uint32_t material) {
+    if (points.size() < 3) return;
+    Vec3 normal{};
+    for (size_t i = 1; i + 1 < points.size(); ++i)
+        normal += Cross(points[i] - points[0], points[i + 1] - points[0]);
+    AddFan(mesh, points, normal, material);
+    AddFan(mesh, points, -normal, material);
+}
+
+void AddPicture(Mesh& mesh, const Frame& place, float width, float height, float thickness,
+                uint32_t pictureMaterial, uint32_t edgeMaterial) {
     float w = width * 0.5f, h = height * 0.5f, t = thickness * 0.5f;
     AddBox(mesh, place, {-w, -h, -t * 0.98f}, {w, h, t * 0.98f}, edgeMaterial);
     // The picture faces stand a hair proud of the board so they never fight it.

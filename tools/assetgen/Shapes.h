@@ -32,7 +32,8 @@ struct ProfilePoint {
     float r;
 };
 void AddLathe(Mesh& mesh, const Frame& place, const std::vector<ProfilePoint>& profile, int segments,
-              uint32_t material, float creaseDegrees = 50.0f, float sx = 1.0f, float sy = 1.0f, float phase = 0.0f);
+              uint32_t material, float creaseDegrees = 50.0f, float sx = 1.0f, float sy = 1.0f,
+              float phase = 0.0f);
 
 // A cylinder or cone frustum along local z from z0 (radius r0) to z1 (r1).
 void AddCylinder(Mesh& mesh, const Frame& place, float z0, float r0, float z1, float r1, int segments,
@@ -48,8 +49,8 @@ void AddTorus(Mesh& mesh, const Frame& place, float majorRadius, float hr, float
 
 // A wall around the local z axis between the outer and inner outlines (equal
 // point counts, in the xy plane), from z0 to z1: a hollow prism.
-void AddTube(Mesh& mesh, const Frame& place, const std::vector<Vec2>& outer, const std::vector<Vec2>& inner, float z0,
-             float z1, uint32_t material);
+void AddTube(Mesh& mesh, const Frame& place, const std::vector<Vec2>& outer, const std::vector<Vec2>& inner,
+             float z0, float z1, uint32_t material);
 
 // Extrudes a simple polygon (concave allowed, no holes) given in the local xz
 // plane from y0 to y1. Cap and wall materials may differ.
@@ -58,13 +59,17 @@ void AddPrism(Mesh& mesh, const Frame& place, const std::vector<Vec2>& outline, 
 
 // A flat quad in the local xz plane (x -w/2..w/2, z z0..z1) with a face on
 // each side, both normals along ±y.
-void AddDoubleSidedQuad(Mesh& mesh, const Frame& place, float x0, float x1, float z0, float z1, uint32_t material);
+void AddDoubleSidedQuad(Mesh& mesh, const Frame& place, float x0, float x1, float z0, float z1,
+                        uint32_t material);
+
+// A flat convex polygon with a face on each side (fins, frames, beams).
+void AddDoubleSidedPolygon(Mesh& mesh, const std::vector<Vec3>& points, uint32_t material);
 
 // A board (a thin box in the local xy plane, facing -z and +z) whose two faces
 // show the material's bitmap the right way round from either side; its edges
 // take `edgeMaterial`.
-void AddPicture(Mesh& mesh, const Frame& place, float width, float height, float thickness, uint32_t pictureMaterial,
-                uint32_t edgeMaterial);
+void AddPicture(Mesh& mesh, const Frame& place, float width, float height, float thickness,
+                uint32_t pictureMaterial, uint32_t edgeMaterial);
 
 // Splits a simple polygon into triangles (ear clipping); indices into it.
 std::vector<int> Triangulate(const std::vector<Vec2>& polygon);

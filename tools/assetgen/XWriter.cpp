@@ -15,10 +15,14 @@ std::string Number(float value) {
     return s;
 }
 
-std::string Triple(float a, float b, float c) { return Number(a) + ";" + Number(b) + ";" + Number(c) + ";"; }
+std::string Triple(float a, float b, float c) {
+    return Number(a) + ";" + Number(b) + ";" + Number(c) + ";";
+}
 
 // Elements of a list are separated by "," and the list ends with ";".
-const char* Separator(size_t i, size_t count) { return i + 1 < count ? "," : ";"; }
+const char* Separator(size_t i, size_t count) {
+    return i + 1 < count ? "," : ";";
+}
 
 } // namespace
 
@@ -34,8 +38,8 @@ std::string WriteXText(const Mesh& mesh, const std::string& name) {
     std::string faces = " " + std::to_string(nt) + ";\n";
     for (size_t i = 0; i < nt; ++i) {
         const Triangle& t = mesh.triangles[i];
-        faces += " 3;" + std::to_string(t.v[0]) + "," + std::to_string(t.v[1]) + "," + std::to_string(t.v[2]) + ";" +
-                 Separator(i, nt) + "\n";
+        faces += " 3;" + std::to_string(t.v[0]) + "," + std::to_string(t.v[1]) + "," +
+                 std::to_string(t.v[2]) + ";" + Separator(i, nt) + "\n";
     }
     out += faces;
 
@@ -52,7 +56,8 @@ std::string WriteXText(const Mesh& mesh, const std::string& name) {
     out += "\n MeshMaterialList {\n";
     out += " " + std::to_string(mesh.materials.size()) + ";\n";
     out += " " + std::to_string(nt) + ";\n";
-    for (size_t i = 0; i < nt; ++i) out += " " + std::to_string(mesh.triangles[i].material) + Separator(i, nt) + "\n";
+    for (size_t i = 0; i < nt; ++i)
+        out += " " + std::to_string(mesh.triangles[i].material) + Separator(i, nt) + "\n";
     for (const Material& m : mesh.materials) {
         out += "\n  Material {\n";
         out += "  " + Number(m.diffuse.r) + ";" + Number(m.diffuse.g) + ";" + Number(m.diffuse.b) + ";" +

@@ -1,0 +1,1119 @@
+#include "assetgen/AssetSet.h"
+#include "assetgen/Bitmaps.h"
+#include "assetgen/Flags.h"
+#include "assetgen/Font.h"
+#include "assetgen/Models.h"
+#include "assetgen/Shapes.h"
+#include "assetgen/Sounds.h"
+#include "assetgen/XWriter.h"
+#include "support/TempDir.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <tuple>
+
+#include <gtest/gtest.h>
+
+// The game decodes bitmaps with stb_image; the test does the same, privately.
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_BMP
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#endif
+#include <stb/stb_image.h>
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
+using namespace assetgen;
+
+namespace {
+
+// Everything is generated once for the whole suite (it takes a second or two
+// under the sanitizers); the determinism test generates a second copy.
+struct Generated {
+    std::vector<OutputFile> files;
+    std::map<std::string, Mesh> models;
+    std::map<std::string, BitmapAsset> bitmaps;
+    std::vector<Sound> sounds;
+};
+
+const Generated& Assets() {
+    static const Generated generated = [] {
+        Generated g;
+        AssetSet all = BuildAll();
+        g.files = Encode(all);
+        for (ModelAsset& m : all.models) g.models.emplace(m.name, std::move(m.mesh));
+        for (BitmapAsset& b : all.bitmaps) g.bitmaps.emplace(b.name, std::move(b));
+        g.sounds = std::move(all.sounds);
+        return g;
+    }();
+    return generated;
+}
+
+const Mesh& Model(const std::string& name) {
+    auto it = Assets().models.find(name);
+    if (it == Assets().models.end()) throw std::runtime_error("no model " + name);
+    return it->second;
+}
+
+std::string Two(int n) {
+    return std::string(1, char('0' + n / 10)) + char('0' + n % 10);
+}
+
+std::vector<std::string> ExpectedModelNames() {
+    std::vector<std::string> names;
+    for (int i = 1; i <= 12; ++i) names.push_back("FIGHTER_" + Two(i));
+    for (int i = 1; i <= 12; ++i) names.push_back("STATION_" + Two(i));
+    for (int i = 1; i <= 12; ++i) names.push_back("STATION_CD" + Two(i));
+    for (const char* n : {"STATION_02R", "STATION_07R", "STATION_CD02R", "STATION_CD07R", "PANEL_A",
+                          "PANEL_B", "PANEL_C", "PANEL_CDA", "PANEL_CDB", "PANEL_CDC"})
+        names.push_back(n);
+    for (char t = 'A'; t <= 'I'; ++t) names.push_back(std::string("TURRET_") + t + "M");
+    for (char t = 'A'; t <= 'I'; ++t) names.push_back(std::string("TURRET_") + t + "B");
+    for (const char* n : {"TURRET_GS", "MISSILE", "MISSILE_S", "PLASMA", "BARRAGE", "LASER"})
+        names.push_back(n);
+    for (int i = 1; i <= 12; ++i) names.push_back("TRAIL_" + Two(i));
+    for (const char* n : {"EXPLOTION", "VAPOR", "SIGHT", "ARROW1", "ARROW2"}) names.push_back(n);
+    for (int i = 0; i <= 9; ++i) names.push_back("OP_" + Two(i));
+    return names;
+}
+
+bool IsTwin(const std::string& name) {
+    return name.rfind("STATION_CD", 0) == 0 || name.rfind("PANEL_CD", 0) == 0;
+}
+
+Vec3 Corner(const Mesh& m, const Triangle& t, int k) {
+    return m.vertices[t.v[k]].position;
+}
+
+// --- geometry helpers ----------------------------------------------------
+
+Vec3 ClosestOnTriangle(Vec3 p, Vec3 a, Vec3 b, Vec3 c) {
+    Vec3 ab = b - a, ac = c - a, ap = p - a;
+    float d1 = Dot(ab, ap), d2 = Dot(ac, ap);
+    if (d1 <= 0.0f && d2 <= 0.0f) return a;
+    Vec3 bp = p - b;
+    float d3 = Dot(ab, bp), d4 = Dot(ac, bp);
+    if (d3 >= 0.0f && d4 <= d3) return b;
+    float vc = d1 * d4 - d3 * d2;
+    if (vc <= 0.0f && d1 >= 0.0f && d3 <= 0.0f) return a + ab * (d1 / (d1 - d3));
+    Vec3 cp = p - c;
+    float d5 = Dot(ab, cp), d6 = Dot(ac, cp);
+    if (d6 >= 0.0f && d5 <= d6) return c;
+    float vb = d5 * d2 - d1 * d6;
+    if (vb <= 0.0f && d2 >= 0.0f && d6 <= 0.0f) return a + ac * (d2 / (d2 - d6));
+    float va = d3 * d6 - d5 * d4;
+    if (va <= 0.0f && (d4 - d3) >= 0.0f && (d5 - d6) >= 0.0f)
+        return b + (c - b) * ((d4 - d3) / ((d4 - d3) + (d5 - d6)));
+    float denom = 1.0f / (va + vb + vc);
+    return a + ab * (vb * denom) + ac * (vc * denom);
+}
+
+// Distance along the ray to every triangle it passes through, either side.
+std::vector<float> RayHits(const Mesh& m, Vec3 origin, Vec3 direction) {
+    std::vector<float> hits;
+    for (const Triangle& t : m.triangles) {
+        Vec3 a = Corner(m, t, 0), b = Corner(m, t, 1), c = Corner(m, t, 2);
+        Vec3 e1 = b - a, e2 = c - a, pv = Cross(direction, e2);
+        float det = Dot(e1, pv);
+        if (std::fabs(det) < 1e-9f) continue;
+        Vec3 s = origin - a;
+        float u = Dot(s, pv) / det;
+        if (u < 0.0f || u > 1.0f) continue;
+        Vec3 qv = Cross(s, e1);
+        float v = Dot(direction, qv) / det;
+        if (v < 0.0f || u + v > 1.0f) continue;
+        float hit = Dot(e2, qv) / det;
+        if (hit > 0.0f) hits.push_back(hit);
+    }
+    return hits;
+}
+
+// Points spread over a triangle: corners, edges and inside.
+std::vector<Vec3> Samples(Vec3 a, Vec3 b, Vec3 c) {
+    std::vector<Vec3> points;
+    const int n = 6;
+    for (int i = 0; i <= n; ++i)
+        for (int j = 0; i + j <= n; ++j) {
+            float u = float(i) / n, v = float(j) / n;
+            points.push_back(a + (b - a) * u + (c - a) * v);
+        }
+    return points;
+}
+
+// Whether any part of the mesh reaches into the box (in the frame `place`).
+bool Intrudes(const Mesh& m, const Frame& place, Vec3 lo, Vec3 hi) {
+    // The frame is orthonormal here, so its transpose turns points back.
+    for (const Triangle& t : m.triangles)
+        for (Vec3 p : Samples(Corner(m, t, 0), Corner(m, t, 1), Corner(m, t, 2))) {
+            Vec3 d = p - place.origin;
+            Vec3 q{Dot(d, place.x), Dot(d, place.y), Dot(d, place.z)};
+            if (q.x > lo.x && q.x < hi.x && q.y > lo.y && q.y < hi.y && q.z > lo.z && q.z < hi.z) return true;
+        }
+    return false;
+}
+
+// Whether a surface of the mesh passes within `reach` of p facing along `axis`.
+bool SurfaceAt(const Mesh& m, Vec3 p, Vec3 axis, float reach) {
+    for (const Triangle& t : m.triangles) {
+        Vec3 a = Corner(m, t, 0), b = Corner(m, t, 1), c = Corner(m, t, 2);
+        if (Length(ClosestOnTriangle(p, a, b, c) - p) > reach) continue;
+        if (Dot(FaceNormal(a, b, c), Normalize(axis)) > 0.7f) return true;
+    }
+    return false;
+}
+
+float DistanceToSurface(const Mesh& m, Vec3 p) {
+    float best = 1e9f;
+    for (const Triangle& t : m.triangles)
+        best = std::min(best,
+                        Length(ClosestOnTriangle(p, Corner(m, t, 0), Corner(m, t, 1), Corner(m, t, 2)) - p));
+    return best;
+}
+
+// Edges counted by position: a closed surface wound one way round walks each
+// edge exactly as often in one direction as in the other.
+bool ClosedAndConsistent(const Mesh& m) {
+    auto key = [](Vec3 p) {
+        return std::make_tuple(std::lround(p.x * 1e4), std::lround(p.y * 1e4), std::lround(p.z * 1e4));
+    };
+    using Key = decltype(key(Vec3{}));
+    std::map<std::pair<Key, Key>, int> walks;
+    for (const Triangle& t : m.triangles)
+        for (int k = 0; k < 3; ++k) {
+            Key a = key(Corner(m, t, k)), b = key(Corner(m, t, (k + 1) % 3));
+            ++walks[{a, b}];
+        }
+    for (const auto& [edge, count] : walks) {
+        auto reverse = walks.find({edge.second, edge.first});
+        if (reverse == walks.end() || reverse->second != count) return false;
+    }
+    return true;
+}
+
+double SignedVolume(const Mesh& m) {
+    double volume = 0.0;
+    for (const Triangle& t : m.triangles)
+        volume += double(Dot(Corner(m, t, 0), Cross(Corner(m, t, 1), Corner(m, t, 2)))) / 6.0;
+    return volume;
+}
+
+// --- the numbers the models must fit --------------------------------------
+
+// Within about 10 % of a size the game's bounds rely on.
+void ExpectNear(float actual, float expected, const std::string& what) {
+    EXPECT_NEAR(actual, expected, expected * 0.1f + 0.005f) << what;
+}
+
+struct Outlet {
+    Vec3 at;
+    float width;
+};
+
+struct FighterNumbers {
+    std::vector<Outlet> engines, retros;
+    Vec3 muzzle;
+    std::vector<Vec3> launchers;
+    Vec3 launchDirection;
+};
+
+// Engines, retros, guns and launchers of the twelve fighter types.
+const std::vector<FighterNumbers>& Fighters() {
+    static const std::vector<FighterNumbers> table = {
+        {{{{0, -0.05f, -0.75f}, 0.1f}, {{0.325f, -0.05f, -0.45f}, 0.08f}, {{-0.325f, -0.05f, -0.45f}, 0.08f}},
+         {{{0, 0.175f, 0}, 0.08f}, {{0.375f, -0.05f, 0}, 0.08f}, {{-0.375f, -0.05f, 0}, 0.08f}},
+         {0.15f, -0.15f, 0.5f},
+         {{0, -0.15f, 0.5f}},
+         {0, 0, 1}},
+        {{{{0, -0.025f, -0.6f}, 0.08f},
+          {{0, 0.075f, -0.333f}, 0.08f},
+          {{0.725f, -0.025f, -0.3f}, 0.07f},
+          {{-0.725f, -0.025f, -0.3f}, 0.07f}},
+         {{{0.4f, -0.025f, 0.15f}, 0.08f},
+          {{-0.4f, -0.025f, 0.15f}, 0.08f},
+          {{0.725f, -0.025f, -0.1f}, 0.07f},
+          {{-0.725f, -0.025f, -0.1f}, 0.07f}},
+         {0.275f, -0.025f, 0.3f},
+         {{0, -0.125f, 0}},
+         {0, 0, 1}},
+        {{{{0.24f, 0.14f, -0.2f}, 0.07f},
+          {{-0.24f, 0.14f, -0.2f}, 0.07f},
+          {{0.34f, -0.09f, -0.4f}, 0.07f},
+          {{-0.34f, -0.09f, -0.4f}, 0.07f}},
+         {{{0.24f, 0.14f, 0.3f}, 0.07f},
+          {{-0.24f, 0.14f, 0.3f}, 0.07f},
+          {{0.34f, -0.09f, 0.1f}, 0.07f},
+          {{-0.34f, -0.09f, 0.1f}, 0.07f}},
+         {0.15f, -0.125f, 0.55f},
+         {{0.25f, -0.05f, 0.05f}, {-0.25f, -0.05f, 0.05f}},
+         {0, 0, 1}},
+        {{{{0, 0.1f, -0.6f}, 0.09f}, {{0.25f, -0.05f, -0.6f}, 0.09f}, {{-0.25f, -0.05f, -0.6f}, 0.09f}},
+         {{{0.25f, -0.05f, 0}, 0.09f}, {{-0.25f, -0.05f, 0}, 0.09f}},
+         {0.05f, -0.15f, 0.4f},
+         {{0, -0.15f, 0.4f}},
+         {0, 0, 1}},
+        {{{{0.28f, 0.075f, -0.55f}, 0.08f},
+          {{-0.28f, 0.075f, -0.55f}, 0.08f},
+          {{0.32f, -0.075f, -0.45f}, 0.08f},
+          {{-0.32f, -0.075f, -0.45f}, 0.08f}},
+         {{{0.28f, 0.075f, 0.2f}, 0.08f},
+          {{-0.28f, 0.075f, 0.2f}, 0.08f},
+          {{0.32f, -0.075f, 0.2f}, 0.08f},
+          {{-0.32f, -0.075f, 0.2f}, 0.08f}},
+         {0.175f, 0.1f, 0.225f},
+         {{0.2f, -0.1f, 0}, {-0.2f, -0.1f, 0}},
+         {0, 0, 1}},
+        {{{{0, -0.1f, -0.55f}, 0.1f}, {{0.4f, -0.025f, -0.7f}, 0.08f}, {{-0.4f, -0.025f, -0.7f}, 0.08f}},
+         {{{0.4f, -0.025f, -0.25f}, 0.08f}, {{-0.4f, -0.025f, -0.25f}, 0.08f}},
+         {0.23f, -0.075f, 0.15f},
+         {{0, -0.225f, 0}},
+         {0, 0, 1}},
+        {{{{0, 0, -0.4f}, 0.1f}, {{0.25f, -0.025f, -0.4f}, 0.08f}, {{-0.25f, -0.025f, -0.4f}, 0.08f}},
+         {{{0.3f, -0.025f, 0.13f}, 0.08f}, {{-0.3f, -0.025f, 0.13f}, 0.08f}},
+         {0.075f, -0.1125f, 0.6f},
+         {{0, -0.175f, 0.2f}},
+         {0, 0, 1}},
+        {{{{0, 0.1f, -0.5f}, 0.07f},
+          {{0, -0.1f, -0.5f}, 0.07f},
+          {{0.25f, 0, -0.5f}, 0.07f},
+          {{-0.25f, 0, -0.5f}, 0.07f}},
+         {{{0.3f, -0.05f, 0.075f}, 0.07f}, {{-0.3f, -0.05f, 0.075f}, 0.07f}},
+         {0.175f, -0.1f, 0.45f},
+         {{0, -0.225f, 0.3f}},
+         {0, 0, 1}},
+        {{{{0.1f, 0, -0.35f}, 0.09f}, {{-0.1f, 0, -0.35f}, 0.09f}},
+         {{{0.125f, -0.05f, 0}, 0.09f}, {{-0.125f, -0.05f, 0}, 0.09f}},
+         {0.125f, -0.1f, 0.425f},
+         {{0.25f, 0, -0.3f}, {-0.25f, 0, -0.3f}},
+         {0, 0, 1}},
+        {{{{0, -0.075f, -0.35f}, 0.09f}, {{0.05f, 0.1f, -0.225f}, 0.09f}, {{-0.05f, 0.1f, -0.225f}, 0.09f}},
+         {{{0, 0.125f, 0.425f}, 0.08f}, {{0.125f, 0.125f, 0.15f}, 0.08f}, {{-0.125f, 0.125f, 0.15f}, 0.08f}},
+         {0.1f, -0.125f, 0.55f},
+         {{0, -0.175f, 0.15f}},
+         {0, 0, 1}},
+        {{{{0.325f, -0.05f, -0.3f}, 0.075f},
+          {{-0.325f, -0.05f, -0.3f}, 0.075f},
+          {{0.2f, -0.025f, -0.4f}, 0.065f},
+          {{-0.2f, -0.025f, -0.4f}, 0.065f}},
+         {{{0.325f, -0.05f, 0.15f}, 0.075f},
+          {{-0.325f, -0.05f, 0.15f}, 0.07f},
+          {{0.25f, 0.05f, 0.15f}, 0.065f},
+          {{-0.25f, 0.05f, 0.15f}, 0.065f}},
+         {0.225f, -0.125f, 0.15f},
+         {{0, -0.15f, 0.35f}},
+         {0, -0.25f, 1}},
+        {{{{0, 0.075f, -0.275f}, 0.07f},
+          {{0.175f, -0.025f, -0.275f}, 0.07f},
+          {{-0.175f, -0.025f, -0.275f}, 0.07f}},
+         {{{0, 0.075f, 0.425f}, 0.07f},
+          {{0.175f, -0.025f, 0.425f}, 0.07f},
+          {{-0.175f, -0.025f, 0.425f}, 0.07f}},
+         {0.1f, -0.0875f, 0.5f},
+         {{0, -0.175f, 0.15f}},
+         {0, 0, 1}},
+    };
+    return table;
+}
+
+struct Mount {
+    Vec3 at;
+    Vec3 axis;
+};
+
+struct StationLayout {
+    std::vector<Mount> panels, turrets;
+    Vec3 launch, launchForward;
+};
+
+// Panel mounts with the axis they stand out along, turret mounts with their up
+// axis, and the launch point and direction of the twelve station types.
+const std::vector<StationLayout>& Stations() {
+    static const std::vector<StationLayout> table = [] {
+        const Vec3 X{1, 0, 0}, Y{0, 1, 0}, Z{0, 0, 1};
+        std::vector<StationLayout> t(12);
+        t[0] = {{{{0, 0.5f, 3}, Y}, {{0.5f, 0, 3}, X}, {{0, -0.5f, 3}, -Y}, {{-0.5f, 0, 3}, -X}},
+                {{{0, 0.5f, 0}, Y}, {{0, -0.5f, 0}, -Y}},
+                {-3.5f, 0, 0},
+                -X};
+        for (int i = 0; i < 6; ++i) {
+            float a = float(i) * 1.0471976f;
+            t[1].panels.push_back(
+                {{0.3f * std::sin(a), 0.3f * std::cos(a), 1.5f}, {std::sin(a), std::cos(a), 0}});
+        }
+        t[1].turrets = {{{0, 0.5f, -2.5f}, Y}, {{0, -0.5f, -2.5f}, -Y}, {{0, 0, 3.5f}, Z}};
+        t[1].launch = {0, 0, -3};
+        t[1].launchForward = -Z;
+        t[2] = {{{{3.5f, 0, -1.5f}, X}, {{-3.5f, 0, -1.5f}, -X}},
+                {{{0, 1, 1}, Y}, {{0, -1, -1}, -Y}, {{0, 0, 3.5f}, Z}},
+                {0, 0, -2.5f},
+                -Z};
+        Vec3 lowRight{0.866025f, -0.5f, 0}, lowLeft{-0.866025f, -0.5f, 0};
+        t[3] = {{{{0, 2, -2.5f}, Y},
+                 {{0, 2, 2.25f}, Y},
+                 {{1.73205f, -1, -2.5f}, lowRight},
+                 {{1.73205f, -1, 2.25f}, lowRight},
+                 {{-1.73205f, -1, -2.5f}, lowLeft},
+                 {{-1.73205f, -1, 2.25f}, lowLeft}},
+                {{{0, -1.433f, -1}, -Y},
+                 {{-1.24101f, 0.7165f, -1}, {-0.866025f, 0.5f, 0}},
+                 {{1.24101f, 0.7165f, -1}, {0.866025f, 0.5f, 0}}},
+                {0, 0, 1},
+                -Z};
+        t[4] = {{{{1, 0.5f, 3.75f}, Z}, {{-1, -0.5f, -3.75f}, -Z}},
+                {{{1.75f, 0.5f, 0}, X}, {{-1.75f, -0.5f, 0}, -X}},
+                {-1, -3, 1.25f},
+                -Y};
+        t[5] = {{{{2.25f, 1.25f, 3}, -Z},
+                 {{0.75f, 1.25f, 3}, -Z},
+                 {{-0.75f, 1.25f, 3}, -Z},
+                 {{-2.25f, 1.25f, 3}, -Z}},
+                {{{2.65f, -1, 1.5f}, Z}, {{-2.65f, -1, 1.5f}, Z}, {{0, 1.25f, -3}, X}},
+                {3, 0, 3},
+                X};
+        t[6] = {{{{0.45f, 0.2f, -2.55f}, {1, 0, 0.3f}},
+                 {{0.45f, 0.2f, -2.95f}, {1, 0, -0.3f}},
+                 {{-0.45f, 0.2f, -2.55f}, {-1, 0, 0.3f}},
+                 {{-0.45f, 0.2f, -2.95f}, {-1, 0, -0.3f}}},
+                {{{1.25f, -1.1f, -2.75f}, X}, {{-1.25f, -1.1f, -2.75f}, -X}, {{0, 2.35f, 1}, Y}},
+                {0, 1.85f, -2.5f},
+                Y};
+        t[7] = {{{{0, 1.25f, 2.75f}, -Z},
+                 {{0, 2.75f, 2.75f}, -Z},
+                 {{0, -1.25f, 2.75f}, -Z},
+                 {{0, -2.75f, 2.75f}, -Z}},
+                {{{-1.75f, 0.75f, 1}, Y}, {{-1.75f, -0.75f, 1}, -Y}, {{3.5f, 0, 0.75f}, X}},
+                {0, 0, 3.5f},
+                Z};
+        t[8] = {{{{0.35f, 0, -1.1f}, X},
+                 {{-0.35f, 0, -1.1f}, -X},
+                 {{0.35f, 0, -2.4f}, X},
+                 {{-0.35f, 0, -2.4f}, -X}},
+                {{{0, 1.25f, -1.75f}, -Z}, {{0, -1.25f, -1.75f}, -Z}},
+                {0.5f, -0.5f, -4.25f},
+                -Z};
+        t[9] = {{{{3.75f, 0.75f, 0}, X}, {{-3.75f, 0.75f, 0}, -X}},
+                {{{0, 2.75f, 0}, Y}, {{0, -1.5f, 1.5f}, Z}, {{0, -1.5f, -1.5f}, -Z}},
+                {0, -2.75f, 0},
+                -Y};
+        t[10] = {
+            {{{1, 0, 3.25f}, X}, {{1, -1.5f, 3.25f}, X}, {{-0.75f, -1.5f, -3}, Z}, {{-2.25f, -1.5f, -3}, Z}},
+            {{{-3, -1.5f, 3.25f}, -X}, {{3, 0, -2.25f}, X}, {{0.5f, 2, 1.25f}, Y}},
+            {-3, -1.5f, -3.25f},
+            -X};
+        for (int i = 0; i < 7; ++i) {
+            float phi = (135.0f - 45.0f * float(i)) * Pi / 180.0f;
+            t[11].panels.push_back({{3 * std::sin(phi), i % 2 == 0 ? 0.25f : -0.25f, 3 * std::cos(phi)},
+                                    {std::sin(phi), 0, std::cos(phi)}});
+        }
+        t[11].turrets = {{{0, 0.75f, 0}, Y}, {{0, -0.75f, 0}, -Y}};
+        t[11].launch = {0, -0.25f, -2.5f};
+        t[11].launchForward = -Z;
+        return t;
+    }();
+    return table;
+}
+
+struct BmpInfo {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgba;
+};
+
+BmpInfo Decode(const std::string& bytes) {
+    BmpInfo info;
+    int channels = 0;
+    unsigned char* data = stbi_load_from_memory(reinterpret_cast<const unsigned char*>(bytes.data()),
+                                                int(bytes.size()), &info.width, &info.height, &channels, 4);
+    if (data) {
+        info.rgba.assign(data, data + size_t(info.width) * size_t(info.height) * 4);
+        stbi_image_free(data);
+    }
+    return info;
+}
+
+const OutputFile* FindFile(const std::string& path) {
+    for (const OutputFile& f : Assets().files)
+        if (f.path == path) return &f;
+    return nullptr;
+}
+
+uint32_t Read32(const std::string& s, size_t at) {
+    return uint32_t(uint8_t(s[at])) | uint32_t(uint8_t(s[at + 1])) << 8 | uint32_t(uint8_t(s[at + 2])) << 16 |
+           uint32_t(uint8_t(s[at + 3])) << 24;
+}
+uint16_t Read16(const std::string& s, size_t at) {
+    return uint16_t(uint8_t(s[at]) | uint8_t(s[at + 1]) << 8);
+}
+
+} // namespace
+
+TEST(AssetGen, EveryResourceExistsUnderItsName) {
+    std::set<std::string> paths;
+    for (const OutputFile& f : Assets().files) {
+        EXPECT_TRUE(paths.insert(f.path).second) << "written twice: " << f.path;
+        EXPECT_FALSE(f.bytes.empty()) << f.path;
+    }
+    std::vector<std::string> names = ExpectedModelNames();
+    ASSERT_EQ(names.size(), 97u);
+    for (const std::string& n : names) EXPECT_TRUE(paths.count("resources/X/" + n + ".x")) << n;
+    std::vector<std::string> bitmaps = {"FLAG", "FONT", "LIGHT", "PLANET", "TITLE"};
+    for (int i = 1; i <= 12; ++i) bitmaps.push_back("FLAG" + Two(i));
+    for (const std::string& b : bitmaps) EXPECT_TRUE(paths.count("resources/BITMAP/" + b + ".bmp")) << b;
+    EXPECT_TRUE(paths.count("resources/ICON/starmarch.bmp"));
+    for (const char* w :
+         {"MouseClick.wav", "MouseOver.wav", "Explotion.wav", "BarrageShot.wav", "LaserHit.wav",
+          "LaserShot.wav", "Missile.wav", "MissileS.wav", "PlasmaHit.wav", "PlasmaShot.wav"})
+        EXPECT_TRUE(paths.count(std::string("Data/") + w)) << w;
+    EXPECT_EQ(paths.size(), 97u + 17u + 1u + 10u) << "nothing else is generated";
+    EXPECT_EQ(Assets().models.size(), 97u);
+}
+
+TEST(AssetGen, GeneratesTheSameBytesEveryTime) {
+    std::vector<OutputFile> again = GenerateAll();
+    ASSERT_EQ(again.size(), Assets().files.size());
+    for (size_t i = 0; i < again.size(); ++i) {
+        EXPECT_EQ(again[i].path, Assets().files[i].path);
+        EXPECT_TRUE(again[i].bytes == Assets().files[i].bytes) << again[i].path << " differs between runs";
+    }
+}
+
+TEST(AssetGen, WritesOnlyFilesWhoseBytesChanged) {
+    TempDir dir;
+    std::vector<OutputFile> files = {{"resources/X/A.x", "one"}, {"Data/B.wav", "two"}};
+    std::string error;
+    ASSERT_TRUE(WriteChangedFiles(files, dir.path, error)) << error;
+    EXPECT_EQ(dir.Read("resources/X/A.x"), "one");
+    namespace fs = std::filesystem;
+    fs::path a = fs::path(dir.path) / "resources/X/A.x", b = fs::path(dir.path) / "Data/B.wav";
+    auto old = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    fs::last_write_time(a, old);
+    fs::last_write_time(b, old);
+    files[1].bytes = "three";
+    ASSERT_TRUE(WriteChangedFiles(files, dir.path, error)) << error;
+    EXPECT_EQ(fs::last_write_time(a), old) << "an unchanged file is left alone";
+    EXPECT_NE(fs::last_write_time(b), old);
+    EXPECT_EQ(dir.Read("Data/B.wav"), "three");
+    EXPECT_FALSE(fs::exists(b.string() + ".tmp"));
+
+    // A folder that cannot be made is reported by name, not a crash.
+    dir.Write("blocker", "a file where a folder should be");
+    EXPECT_FALSE(WriteChangedFiles(files, dir.path + "/blocker", error));
+    EXPECT_NE(error.find("blocker"), std::string::npos) << error;
+}
+
+TEST(AssetGen, XFilesAreWellFormedText) {
+    for (const std::string& name : ExpectedModelNames()) {
+        const OutputFile* file = FindFile("resources/X/" + name + ".x");
+        ASSERT_NE(file, nullptr) << name;
+        const std::string& text = file->bytes;
+        SCOPED_TRACE(name);
+        EXPECT_EQ(text.rfind("xof 0302txt 0032\n", 0), 0u);
+        size_t mesh = text.find("Mesh " + name + " {");
+        ASSERT_NE(mesh, std::string::npos);
+        EXPECT_EQ(text.find("Mesh ", mesh + 1), std::string::npos) << "one top-level mesh";
+        // Read the positions and faces back and compare with the model.
+        const Mesh& m = Model(name);
+        const char* p = text.c_str() + text.find('{', mesh) + 1;
+        auto number = [&p]() {
+            while (*p && !(std::isdigit(uint8_t(*p)) || *p == '-' || *p == '.')) ++p;
+            char* end = nullptr;
+            double v = std::strtod(p, &end);
+            p = end;
+            return v;
+        };
+        size_t nv = size_t(number());
+        ASSERT_EQ(nv, m.vertices.size());
+        for (size_t i = 0; i < nv; ++i) {
+            Vec3 expected = m.vertices[i].position;
+            double x = number(), y = number(), z = number();
+            ASSERT_NEAR(x, expected.x, 1e-5);
+            ASSERT_NEAR(y, expected.y, 1e-5);
+            ASSERT_NEAR(z, expected.z, 1e-5);
+        }
+        size_t nt = size_t(number());
+        ASSERT_EQ(nt, m.triangles.size());
+        for (size_t i = 0; i < nt; ++i) {
+            ASSERT_EQ(number(), 3.0);
+            for (int k = 0; k < 3; ++k) ASSERT_LT(number(), double(nv));
+        }
+        EXPECT_NE(text.find("MeshNormals {"), std::string::npos);
+        EXPECT_NE(text.find("MeshMaterialList {"), std::string::npos);
+        EXPECT_EQ(text.find("MeshTextureCoords") != std::string::npos, m.HasTexture());
+        EXPECT_EQ(text.find("-0.000000"), std::string::npos) << "negative zero is written as zero";
+    }
+}
+
+TEST(AssetGen, StationsWearTheirCountrysFlag) {
+    for (int k = 1; k <= 12; ++k) {
+        const std::string& text = FindFile("resources/X/STATION_" + Two(k) + ".x")->bytes;
+        EXPECT_NE(text.find("TextureFilename {\n   \"flag" + Two(k) + "\";"), std::string::npos) << k;
+        for (int other = 1; other <= 12; ++other)
+            if (other != k) {
+                EXPECT_EQ(text.find("\"flag" + Two(other) + "\""), std::string::npos) << k;
+            }
+        // Flag faces map the whole bitmap.
+        const Mesh& m = Model("STATION_" + Two(k));
+        float umax = 0.0f, vmax = 0.0f;
+        for (const Vertex& v : m.vertices) {
+            umax = std::max(umax, v.uv.u);
+            vmax = std::max(vmax, v.uv.v);
+        }
+        EXPECT_EQ(umax, 1.0f);
+        EXPECT_EQ(vmax, 1.0f);
+    }
+}
+
+TEST(AssetGen, ModelSizesMatchTheTable) {
+    struct Size {
+        std::string name;
+        Vec3 extent;
+        float radius;
+    };
+    std::vector<Size> sizes = {
+        {"PANEL_A", {1, 0.06f, 5}, 2.8f},         {"PANEL_B", {10, 0.36f, 2.5f}, 5.1f},
+        {"PANEL_C", {1.4f, 0.06f, 6}, 3.0f},      {"PANEL_CDA", {1, 0, 4}, 2.1f},
+        {"PANEL_CDB", {10, 0.25f, 2}, 5.1f},      {"PANEL_CDC", {1.4f, 0, 4}, 2.0f},
+        {"STATION_02R", {7, 7, 1.5f}, 3.35f},     {"STATION_CD02R", {7, 7, 1.5f}, 3.35f},
+        {"STATION_07R", {6, 1.7f, 6}, 3.35f},     {"STATION_CD07R", {6, 1.7f, 6}, 3.35f},
+        {"MISSILE", {0.1f, 0.08f, 0.5f}, 0.28f},  {"MISSILE_S", {0.06f, 0.04f, 0.24f}, 0.16f},
+        {"PLASMA", {0.06f, 0.06f, 0.08f}, 0.05f}, {"BARRAGE", {0.1f, 0.1f, 0.2f}, 0.12f},
+        {"EXPLOTION", {1, 1, 1}, 0.5f},           {"VAPOR", {0.2f, 0.2f, 0.25f}, 0.16f},
+        {"SIGHT", {0.6f, 0.6f, 3}, 1.55f},        {"ARROW1", {0.5f, 0.5f, 1}, 0.8f},
+        {"ARROW2", {0.5f, 0.5f, 1}, 0.8f},        {"LASER", {1, 0, 1}, 0.71f},
+    };
+    for (int i = 1; i <= 12; ++i) sizes.push_back({"TRAIL_" + Two(i), {1, 0, 1}, 0.71f});
+    for (const Size& s : sizes) {
+        Bounds b = ComputeBounds(Model(s.name));
+        ExpectNear(b.Extent().x, s.extent.x, s.name + " width");
+        ExpectNear(b.Extent().y, s.extent.y, s.name + " height");
+        ExpectNear(b.Extent().z, s.extent.z, s.name + " length");
+        // The rotors are tabled as a range, 3.1 to 3.6.
+        ExpectNear(b.radius, s.radius, s.name + " radius");
+    }
+    // Strips lie at y = 0 from z = 0 to 1; the sight and the puff start where the table puts them.
+    for (const char* strip : {"LASER", "TRAIL_05"}) {
+        Bounds b = ComputeBounds(Model(strip));
+        EXPECT_NEAR(b.boxMin.z, 0.0f, 1e-6f);
+        EXPECT_NEAR(b.boxMax.x, 0.5f, 1e-6f);
+        EXPECT_EQ(b.boxMin.y, 0.0f);
+        EXPECT_EQ(b.boxMax.y, 0.0f);
+    }
+    EXPECT_NEAR(ComputeBounds(Model("SIGHT")).boxMin.z, 3.0f, 0.01f);
+    EXPECT_NEAR(ComputeBounds(Model("VAPOR")).boxMin.z, 0.0f, 0.01f);
+
+    for (int i = 1; i <= 12; ++i) {
+        std::string name = "FIGHTER_" + Two(i);
+        Bounds b = ComputeBounds(Model(name));
+        SCOPED_TRACE(name);
+        EXPECT_GE(b.Extent().x, 0.7f * 0.9f);
+        EXPECT_LE(b.Extent().x, 1.6f * 1.1f);
+        EXPECT_GE(b.Extent().y, 0.25f * 0.9f);
+        EXPECT_LE(b.Extent().y, 0.5f * 1.1f);
+        // Nose and tail are where the flight code expects them.
+        EXPECT_NEAR(b.boxMax.z, 0.75f, 0.03f);
+        EXPECT_NEAR(b.boxMin.z, -0.75f, 0.06f);
+        EXPECT_GE(b.radius, 0.8f * 0.9f);
+        EXPECT_LE(b.radius, 1.05f * 1.1f);
+    }
+    for (int i = 1; i <= 12; ++i)
+        for (std::string name : {"STATION_" + Two(i), "STATION_CD" + Two(i)}) {
+            Bounds b = ComputeBounds(Model(name));
+            SCOPED_TRACE(name);
+            for (float e : {b.Extent().x, b.Extent().y, b.Extent().z}) {
+                EXPECT_GE(e, 2.0f * 0.9f);
+                EXPECT_LE(e, 9.0f * 1.1f);
+            }
+            EXPECT_GE(b.radius, 3.1f * 0.9f);
+            EXPECT_LE(b.radius, 6.4f * 1.1f);
+        }
+    for (char t = 'A'; t <= 'I'; ++t) {
+        Bounds mount = ComputeBounds(Model(std::string("TURRET_") + t + "M"));
+        Bounds barrel = ComputeBounds(Model(std::string("TURRET_") + t + "B"));
+        SCOPED_TRACE(t);
+        EXPECT_LE(mount.Extent().x, 0.9f * 1.1f);
+        EXPECT_LE(mount.Extent().y, 0.4f * 1.1f);
+        EXPECT_LE(mount.Extent().z, 0.9f * 1.1f);
+        EXPECT_NEAR(mount.boxMin.y, 0.0f, 1e-4f) << "a mount stands on the hull";
+        EXPECT_LE(barrel.Extent().z, 1.1f * 1.1f);
+        for (const Bounds& b : {mount, barrel}) {
+            EXPECT_GE(b.radius, 0.22f * 0.9f);
+            EXPECT_LE(b.radius, 0.72f * 1.1f);
+        }
+    }
+    for (int i = 0; i <= 9; ++i) {
+        Bounds b = ComputeBounds(Model("OP_" + Two(i)));
+        EXPECT_LE(b.Extent().x, 60.0f * 1.1f);
+        EXPECT_LE(b.Extent().y, 10.0f * 1.1f);
+        EXPECT_LE(b.Extent().z, 60.0f * 1.1f);
+        EXPECT_GE(b.radius, 22.0f * 0.9f) << i;
+        EXPECT_LE(b.radius, 50.0f * 1.1f) << i;
+    }
+}
+
+TEST(AssetGen, TriangleBudgets) {
+    auto budget = [](const std::string& n) -> size_t {
+        if (n.rfind("FIGHTER_", 0) == 0) return 400;
+        if (IsTwin(n)) return 300;
+        if (n.rfind("STATION_", 0) == 0) return 2000;
+        if (n.rfind("TURRET_", 0) == 0) return 150;
+        if (n.rfind("PANEL_", 0) == 0) return 60;
+        if (n == "EXPLOTION") return 240;
+        if (n == "SIGHT" || n.rfind("ARROW", 0) == 0) return 120;
+        if (n.rfind("OP_", 0) == 0) return 1000;
+        return 60; // shots, beams, trails and the vapour puff
+    };
+    for (const auto& [name, mesh] : Assets().models) {
+        EXPECT_LE(mesh.triangles.size(), budget(name)) << name;
+        EXPECT_GT(mesh.triangles.size(), 0u) << name;
+        EXPECT_LE(mesh.vertices.size(), 65535u) << name << " fits 16-bit indices";
+    }
+}
+
+TEST(AssetGen, FrontFacesWindClockwiseWithOutwardNormals) {
+    // A box built by the shape kit: every face's cross(b - a, c - a) points
+    // away from the centre and equals the stored normal.
+    Mesh cube;
+    AddBox(cube, {}, {-1, -1, -1}, {1, 1, 1}, 0);
+    ASSERT_EQ(cube.triangles.size(), 12u);
+    for (const Triangle& t : cube.triangles) {
+        Vec3 a = Corner(cube, t, 0), b = Corner(cube, t, 1), c = Corner(cube, t, 2);
+        Vec3 n = FaceNormal(a, b, c);
+        EXPECT_GT(Dot(n, (a + b + c) / 3.0f), 0.9f);
+        for (int k = 0; k < 3; ++k) EXPECT_GT(Dot(cube.vertices[t.v[k]].normal, n), 0.999f);
+    }
+    EXPECT_TRUE(ClosedAndConsistent(cube));
+    EXPECT_NEAR(SignedVolume(cube), 8.0, 1e-4);
+
+    // The same holds whichever way round a loft's rings run, and a mirrored
+    // placement keeps the skin outside.
+    for (float turn : {1.0f, -1.0f}) {
+        Mesh loft;
+        std::vector<Vec3> ring = Ring(0, 1, 1, 8), ring2 = Ring(2, 0.5f, 0.5f, 8);
+        for (Vec3& p : ring) p.x *= turn;
+        for (Vec3& p : ring2) p.x *= turn;
+        AddLoft(loft, Frame::Scale(turn, 1, 1), {ring, ring2, Ring(3, 0, 0, 8)}, 0, 40.0f);
+        EXPECT_TRUE(ClosedAndConsistent(loft));
+        EXPECT_GT(SignedVolume(loft), 0.0);
+    }
+
+    // Every generated triangle agrees with the normals stored at its corners.
+    for (const auto& [name, m] : Assets().models)
+        for (const Triangle& t : m.triangles) {
+            Vec3 n = FaceNormal(Corner(m, t, 0), Corner(m, t, 1), Corner(m, t, 2));
+            for (int k = 0; k < 3; ++k) {
+                Vec3 stored = m.vertices[t.v[k]].normal;
+                ASSERT_NEAR(Length(stored), 1.0f, 1e-3f) << name;
+                ASSERT_GT(Dot(stored, n), 0.2f) << name << ": a corner's normal disagrees with its face";
+            }
+        }
+}
+
+TEST(AssetGen, SolidModelsAreClosedAndOutward) {
+    // Collision twins are closed, so an exact hit test meets a surface on the
+    // way in and on the way out.
+    for (const auto& [name, m] : Assets().models) {
+        bool solid = IsTwin(name) || name == "EXPLOTION";
+        if (!solid) continue;
+        EXPECT_TRUE(ClosedAndConsistent(m)) << name;
+        // Flat twins (a sheet with a face on each side) enclose nothing.
+        Vec3 extent = ComputeBounds(m).Extent();
+        bool flat = std::min({extent.x, extent.y, extent.z}) < 1e-4f;
+        if (flat) {
+            EXPECT_NEAR(SignedVolume(m), 0.0, 1e-4) << name;
+        } else {
+            EXPECT_GT(SignedVolume(m), 0.0) << name << " is wound inside out";
+        }
+    }
+}
+
+TEST(AssetGen, CollisionTwinsHugTheirModels) {
+    std::vector<std::pair<std::string, std::string>> pairs = {{"STATION_CD02R", "STATION_02R"},
+                                                              {"STATION_CD07R", "STATION_07R"},
+                                                              {"PANEL_CDA", "PANEL_A"},
+                                                              {"PANEL_CDB", "PANEL_B"},
+                                                              {"PANEL_CDC", "PANEL_C"}};
+    for (int i = 1; i <= 12; ++i) pairs.push_back({"STATION_CD" + Two(i), "STATION_" + Two(i)});
+    for (const auto& [twinName, modelName] : pairs) {
+        const Mesh& twin = Model(twinName);
+        const Mesh& model = Model(modelName);
+        Bounds t = ComputeBounds(twin), v = ComputeBounds(model);
+        SCOPED_TRACE(twinName);
+        const float margin = 0.06f;
+        EXPECT_GE(t.boxMin.x, v.boxMin.x - margin);
+        EXPECT_GE(t.boxMin.y, v.boxMin.y - margin);
+        EXPECT_GE(t.boxMin.z, v.boxMin.z - margin);
+        EXPECT_LE(t.boxMax.x, v.boxMax.x + margin);
+        EXPECT_LE(t.boxMax.y, v.boxMax.y + margin);
+        EXPECT_LE(t.boxMax.z, v.boxMax.z + margin);
+        // Every corner of the twin lies on (or just off) the visible surface.
+        float worst = 0.0f;
+        for (const Vertex& p : twin.vertices) worst = std::max(worst, DistanceToSurface(model, p.position));
+        EXPECT_LT(worst, 0.12f);
+    }
+}
+
+TEST(AssetGen, FighterOutletsSitOnTheModel) {
+    for (int type = 0; type < 12; ++type) {
+        const Mesh& m = Model("FIGHTER_" + Two(type + 1));
+        const FighterNumbers& f = Fighters()[size_t(type)];
+        SCOPED_TRACE("FIGHTER_" + Two(type + 1));
+        // A nozzle mouth at each engine and retro, facing the way the trail or
+        // the puff leaves, with nothing of the craft in the way.
+        for (float facing : {-1.0f, 1.0f})
+            for (const Outlet& o : facing < 0.0f ? f.engines : f.retros) {
+                bool mouth = false;
+                for (const Triangle& t : m.triangles) {
+                    Vec3 a = Corner(m, t, 0), b = Corner(m, t, 1), c = Corner(m, t, 2);
+                    Vec3 centre = (a + b + c) / 3.0f;
+                    if (FaceNormal(a, b, c).z * facing > 0.9f && std::fabs(centre.z - o.at.z) < 0.02f &&
+                        std::hypot(centre.x - o.at.x, centre.y - o.at.y) < o.width * 0.6f)
+                        mouth = true;
+                }
+                EXPECT_TRUE(mouth) << "no mouth at " << o.at.x << ", " << o.at.y << ", " << o.at.z;
+                float w = o.width * 0.3f;
+                Frame there = Frame::At(o.at);
+                Vec3 lo = facing < 0.0f ? Vec3{-w, -w, -0.5f} : Vec3{-w, -w, 0.01f};
+                Vec3 hi = facing < 0.0f ? Vec3{w, w, -0.01f} : Vec3{w, w, 0.3f};
+                EXPECT_FALSE(Intrudes(m, there, lo, hi))
+                    << "blocked outlet at " << o.at.x << ", " << o.at.y << ", " << o.at.z;
+            }
+        // Both gun barrels end at their muzzles and fire into open space.
+        for (float side : {1.0f, -1.0f}) {
+            Vec3 muzzle{f.muzzle.x * side, f.muzzle.y, f.muzzle.z};
+            float nearest = 1e9f;
+            for (const Vertex& v : m.vertices) nearest = std::min(nearest, Length(v.position - muzzle));
+            EXPECT_LT(nearest, 0.025f) << "no barrel end at muzzle x " << muzzle.x;
+            EXPECT_FALSE(Intrudes(m, Frame::At(muzzle), {-0.02f, -0.02f, 0.01f}, {0.02f, 0.02f, 0.6f}))
+                << "a muzzle fires into the craft at x " << muzzle.x;
+        }
+        // A missile starting at each launcher is clear of the craft (its body,
+        // its tail fins and its canards, a little shrunk), and a rail is right
+        // above it.
+        for (Vec3 l : f.launchers) {
+            Frame missile = Frame::Oriented(f.launchDirection, {0, 1, 0}, l);
+            bool inside = Intrudes(m, missile, {-0.025f, -0.025f, -0.23f}, {0.025f, 0.025f, 0.23f}) ||
+                          Intrudes(m, missile, {-0.045f, -0.036f, -0.23f}, {0.045f, 0.036f, -0.12f}) ||
+                          Intrudes(m, missile, {-0.032f, -0.025f, 0.09f}, {0.032f, 0.025f, 0.15f});
+            EXPECT_FALSE(inside) << "a missile would start inside the craft at " << l.x << ", " << l.y << ", "
+                                 << l.z;
+            EXPECT_TRUE(Intrudes(m, missile, {-0.03f, 0.0f, -0.2f}, {0.03f, 0.08f, 0.2f}))
+                << "no launch rail at " << l.x << ", " << l.y << ", " << l.z;
+        }
+    }
+}
+
+TEST(AssetGen, FightersHaveTwelveDistinctShapes) {
+    // Top views at a coarse grain differ for every pair of types.
+    std::vector<std::vector<bool>> shadows;
+    for (int i = 1; i <= 12; ++i) {
+        const Mesh& m = Model("FIGHTER_" + Two(i));
+        std::vector<bool> cells(32 * 32, false);
+        for (const Triangle& t : m.triangles)
+            for (Vec3 p : Samples(Corner(m, t, 0), Corner(m, t, 1), Corner(m, t, 2))) {
+                int cx = std::clamp(int((p.x + 0.8f) / 1.6f * 32.0f), 0, 31);
+                int cz = std::clamp(int((p.z + 0.8f) / 1.6f * 32.0f), 0, 31);
+                cells[size_t(cz * 32 + cx)] = true;
+            }
+        shadows.push_back(cells);
+    }
+    for (size_t a = 0; a < 12; ++a)
+        for (size_t b = a + 1; b < 12; ++b) {
+            int differ = 0;
+            for (size_t c = 0; c < shadows[a].size(); ++c) differ += shadows[a][c] != shadows[b][c];
+            EXPECT_GT(differ, 60) << "fighters " << a + 1 << " and " << b + 1 << " look alike from above";
+        }
+}
+
+TEST(AssetGen, StationMountsAndLaunchPathsFit) {
+    for (int type = 0; type < 12; ++type) {
+        const Mesh& hull = Model("STATION_" + Two(type + 1));
+        const Mesh& twin = Model("STATION_CD" + Two(type + 1));
+        const StationLayout& layout = Stations()[size_t(type)];
+        SCOPED_TRACE("STATION_" + Two(type + 1));
+        // Panels and turrets stand on a face that looks their way, with room
+        // to stand out from it.
+        for (const Mount& p : layout.panels) {
+            EXPECT_TRUE(SurfaceAt(hull, p.at, p.axis, 0.03f))
+                << "panel at " << p.at.x << ", " << p.at.y << ", " << p.at.z;
+            Vec3 axis = Normalize(p.axis);
+            std::vector<float> hits = RayHits(hull, p.at + axis * 0.05f, axis);
+            EXPECT_TRUE(std::none_of(hits.begin(), hits.end(), [](float h) { return h < 5.0f; }))
+                << "panel at " << p.at.x << ", " << p.at.y << ", " << p.at.z << " runs into the hull";
+        }
+        for (const Mount& t : layout.turrets) {
+            EXPECT_TRUE(SurfaceAt(hull, t.at, t.axis, 0.03f))
+                << "turret at " << t.at.x << ", " << t.at.y << ", " << t.at.z;
+            std::vector<float> hits = RayHits(hull, t.at + Normalize(t.axis) * 0.02f, Normalize(t.axis));
+            EXPECT_TRUE(std::none_of(hits.begin(), hits.end(), [](float h) { return h < 0.5f; }));
+        }
+        // A fighter leaving the launch point flies into open space.
+        Vec3 start = layout.launch + layout.launchForward * 0.05f;
+        EXPECT_TRUE(RayHits(twin, start, layout.launchForward).empty()) << "launch path blocked";
+        EXPECT_TRUE(RayHits(hull, start, layout.launchForward).empty()) << "launch path blocked";
+    }
+}
+
+TEST(AssetGen, RotorsTurnClearOfTheirStations) {
+    // 02's wheel turns about z, 07's about y, both about the station origin:
+    // whatever angle they stand at, they never cut the hull.
+    struct Rotor {
+        std::string station, rotor;
+        bool aboutZ;
+    };
+    for (const Rotor& r :
+         {Rotor{"STATION_02", "STATION_CD02R", true}, Rotor{"STATION_07", "STATION_CD07R", false}}) {
+        const Mesh& hull = Model(r.station);
+        const Mesh& wheel = Model(r.rotor);
+        for (int step = 0; step < 8; ++step) {
+            float a = Pi * 2.0f * float(step) / 8.0f + 0.1f;
+            Frame turn = r.aboutZ ? Frame::RotationZ(a) : Frame::RotationY(a);
+            for (const Vertex& v : hull.vertices) {
+                // Back into the wheel's own frame (the inverse turn).
+                Vec3 p = v.position;
+                Vec3 q{Dot(p, turn.x), Dot(p, turn.y), Dot(p, turn.z)};
+                std::vector<float> hits = RayHits(wheel, q, {0.0f, 1e-3f, 1.0f});
+                ASSERT_EQ(hits.size() % 2, 0u) << r.station << " reaches into its wheel";
+            }
+        }
+    }
+}
+
+TEST(AssetGen, TurretBarrelsReachTheirMuzzles) {
+    struct Muzzle {
+        char type;
+        Vec3 at;
+    };
+    std::vector<Muzzle> muzzles = {
+        {'A', {0.15f, 0, 0.75f}},   {'A', {-0.15f, 0, 0.75f}}, {'B', {0, 0, 1.0f}},
+        {'B', {0, 0.0625f, 0.95f}}, {'E', {0.05f, 0.05f, 1}},  {'E', {-0.05f, -0.05f, 1}},
+        {'F', {0.2f, 0, 0.5f}},     {'F', {-0.2f, 0, 0.5f}},   {'G', {0, 0, 0.875f}},
+        {'H', {0, 0, 0.35f}},       {'I', {0.075f, 0, 0.5f}},  {'I', {-0.075f, 0, 0.5f}}};
+    for (int i = 0; i < 9; ++i)
+        muzzles.push_back({'C', {-0.05f * float(i % 3) - 0.075f, 0.05f - 0.05f * float(i / 3), 0.15f}});
+    for (const Muzzle& mz : muzzles) {
+        const Mesh& m = Model(std::string("TURRET_") + mz.type + "B");
+        float nearest = 1e9f;
+        for (const Vertex& v : m.vertices)
+            if (std::fabs(v.position.z - mz.at.z) < 0.01f)
+                nearest = std::min(nearest, Length(v.position - mz.at));
+        EXPECT_LT(nearest, 0.06f) << mz.type << " muzzle at " << mz.at.x << ", " << mz.at.y;
+        EXPECT_FALSE(Intrudes(m, Frame::At(mz.at), {-0.015f, -0.015f, 0.01f}, {0.015f, 0.015f, 0.5f}))
+            << mz.type << " fires into itself";
+    }
+    // D shows a missile on each of its three tubes: they rest on the rack.
+    const Mesh& rack = Model("TURRET_DB");
+    for (int i = 0; i < 3; ++i) {
+        Vec3 at{0.15f - 0.15f * float(i), 0.25f, 0.1f};
+        EXPECT_FALSE(Intrudes(rack, Frame::At(at), {-0.045f, -0.02f, -0.23f}, {0.045f, 0.036f, 0.23f}));
+        EXPECT_TRUE(Intrudes(rack, Frame::At(at), {-0.02f, -0.07f, -0.2f}, {0.02f, -0.02f, 0.2f}));
+    }
+    // G's slide runs along the barrel: at rest and fully recoiled it sits round it.
+    Bounds slide = ComputeBounds(Model("TURRET_GS"));
+    EXPECT_GT(slide.boxMax.x, 0.045f);
+    EXPECT_LT(slide.boxMin.z + 0.375f - 0.2f, 0.1f) << "recoiled, the slide reaches back over the breech";
+}
+
+TEST(AssetGen, BitmapsDecodeAsTheGameReadsThem) {
+    struct Expect {
+        std::string name;
+        int width, height;
+        bool alpha;
+    };
+    std::vector<Expect> expected = {{"FLAG", 256, 128, false},
+                                    {"FONT", 128, 128, false},
+                                    {"LIGHT", 128, 128, true},
+                                    {"PLANET", 512, 256, true},
+                                    {"TITLE", 512, 128, true}};
+    for (int i = 1; i <= 12; ++i) expected.push_back({"FLAG" + Two(i), 128, 64, false});
+    for (const Expect& e : expected) {
+        const OutputFile* file = FindFile("resources/BITMAP/" + e.name + ".bmp");
+        ASSERT_NE(file, nullptr) << e.name;
+        BmpInfo decoded = Decode(file->bytes);
+        ASSERT_EQ(decoded.width, e.width) << e.name;
+        ASSERT_EQ(decoded.height, e.height) << e.name;
+        const Image& image = Assets().bitmaps.at(e.name).image;
+        bool clear = false, opaque = false;
+        for (int y = 0; y < e.height; ++y)
+            for (int x = 0; x < e.width; ++x) {
+                const unsigned char* px = &decoded.rgba[size_t((y * e.width + x) * 4)];
+                const Rgba& want = image.At(x, y);
+                float a = e.alpha ? want.a : 1.0f;
+                // Opaque files carry the picture over black; all rows come out top first.
+                ASSERT_NEAR(px[3], std::lround(a * 255.0f), 1) << e.name;
+                if (std::lround(a * 255.0f) > 0) {
+                    ASSERT_NEAR(px[0], std::lround(want.r * (e.alpha ? 1.0f : want.a) * 255.0f), 1) << e.name;
+                }
+                clear = clear || px[3] == 0;
+                opaque = opaque || px[3] == 255;
+            }
+        EXPECT_TRUE(opaque) << e.name;
+        EXPECT_EQ(clear, e.alpha) << e.name << (e.alpha ? " has no clear pixel" : " has clear pixels");
+    }
+    BmpInfo icon = Decode(FindFile("resources/ICON/starmarch.bmp")->bytes);
+    EXPECT_TRUE(icon.width == 32 || icon.width == 64);
+    EXPECT_EQ(icon.width, icon.height);
+    EXPECT_EQ(icon.rgba[3], 0) << "the icon's corner is clear";
+    EXPECT_EQ(icon.rgba[size_t((icon.height / 2 * icon.width + icon.width / 2) * 4 + 3)], 255);
+}
+
+TEST(AssetGen, FontSheetHasAReadableGlyphPerPrintableCode) {
+    const Image& font = Assets().bitmaps.at("FONT").image;
+    std::set<std::vector<bool>> shapes;
+    for (int code = 0; code < 128; ++code) {
+        int left = (code % 16) * FontCellWidth, top = (code / 16) * FontCellHeight;
+        std::vector<bool> glyph;
+        int lit = 0, outside = 0;
+        for (int y = 0; y < FontCellHeight; ++y)
+            for (int x = 0; x < FontCellWidth; ++x) {
+                const Rgba& p = font.At(left + x, top + y);
+                ASSERT_EQ(p.a, 1.0f) << "the ground is opaque";
+                bool on = p.r > 0.5f;
+                ASSERT_TRUE(p.r == 0.0f || p.r == 1.0f) << "pure white on pure black";
+                if (x < FontGlyphWidth && y < FontGlyphHeight) {
+                    glyph.push_back(on);
+                    lit += on;
+                } else {
+                    outside += on;
+                }
+                // The fifth column keeps neighbours apart at the 5-pixel pitch.
+                if (x == FontGlyphWidth - 1) {
+                    ASSERT_FALSE(on) << "code " << code;
+                }
+            }
+        EXPECT_EQ(outside, 0) << "code " << code;
+        bool printable = code > 32 && code < 127;
+        EXPECT_EQ(lit > 0, printable) << "code " << code;
+        if (printable) {
+            EXPECT_TRUE(shapes.insert(glyph).second) << "code " << code << " looks like another";
+        }
+    }
+}
+
+TEST(AssetGen, FlagsAreTheTwelveCountriesInOrder) {
+    const Image& sheet = Assets().bitmaps.at("FLAG").image;
+    // Colour at a point of flag k, given in fractions of its width and height.
+    auto at = [&](int k, float fx, float fy) {
+        const Rgba& p = sheet.At(FlagLeft(k) + int(fx * FlagWidth), FlagTop(k) + int(fy * FlagHeight));
+        return std::make_tuple(int(p.r * 255.0f + 0.5f), int(p.g * 255.0f + 0.5f), int(p.b * 255.0f + 0.5f));
+    };
+    auto near = [](std::tuple<int, int, int> c, int rgb) {
+        return std::abs(std::get<0>(c) - ((rgb >> 16) & 255)) < 40 &&
+               std::abs(std::get<1>(c) - ((rgb >> 8) & 255)) < 40 &&
+               std::abs(std::get<2>(c) - (rgb & 255)) < 40;
+    };
+    struct Probe {
+        int country;
+        float x, y;
+        int rgb;
+    };
+    const Probe probes[] = {
+        {0, 0.5f, 0.5f, 0xBC002D},   {0, 0.05f, 0.1f, 0xFFFFFF}, // Japan: red disc on white
+        {1, 0.8f, 0.03f, 0xB22234},  {1, 0.8f, 0.11f, 0xFFFFFF},
+        {1, 0.9f, 0.97f, 0xB22234},                             // United States: stripes
+        {2, 0.35f, 0.12f, 0x012169}, {2, 0.5f, 0.5f, 0xC8102E}, // United Kingdom: blue field, red cross
+        {3, 0.1f, 0.5f, 0x0055A4},   {3, 0.5f, 0.5f, 0xFFFFFF},
+        {3, 0.9f, 0.5f, 0xEF4135}, // France
+        {4, 0.5f, 0.1f, 0x000000},   {4, 0.5f, 0.5f, 0xDD0000},
+        {4, 0.5f, 0.9f, 0xFFCE00},                              // Germany
+        {5, 0.1f, 0.5f, 0x009246},   {5, 0.9f, 0.5f, 0xCE2B37}, // Italy
+        {6, 0.5f, 0.1f, 0xFFFFFF},   {6, 0.5f, 0.5f, 0x0039A6},
+        {6, 0.5f, 0.9f, 0xD52B1E},                                // Russia
+        {7, 0.9f, 0.9f, 0xEE1C25},   {7, 0.17f, 0.25f, 0xFFDE00}, // China: red, large yellow star
+        {8, 0.05f, 0.5f, 0xFFFFFF},  {8, 0.5f, 0.38f, 0xCD2E3A},
+        {8, 0.5f, 0.62f, 0x0047A0},                               // South Korea
+        {9, 0.9f, 0.05f, 0x00008B},  {9, 0.25f, 0.75f, 0xFFFFFF}, // Australia: blue, Commonwealth star
+        {10, 0.1f, 0.5f, 0xFF0000},  {10, 0.5f, 0.1f, 0xFFFFFF},
+        {10, 0.5f, 0.55f, 0xFF0000}, // Canada
+        {11, 0.1f, 0.1f, 0x009EDB},  // United Nations: light blue
+    };
+    for (const Probe& p : probes)
+        EXPECT_TRUE(near(at(p.country, p.x, p.y), p.rgb))
+            << "flag " << p.country + 1 << " at " << p.x << ", " << p.y;
+    // The textures are the same flags: their average colours agree.
+    auto average = [](const Image& image, int x0, int y0, int w, int h) {
+        Vec3 sum{};
+        for (int y = y0; y < y0 + h; ++y)
+            for (int x = x0; x < x0 + w; ++x)
+                sum += Vec3{image.At(x, y).r, image.At(x, y).g, image.At(x, y).b};
+        return sum / float(w * h);
+    };
+    for (int k = 0; k < 12; ++k) {
+        Vec3 texture = average(Assets().bitmaps.at("FLAG" + Two(k + 1)).image, 0, 0, 128, 64);
+        Vec3 flag = average(sheet, FlagLeft(k), FlagTop(k), FlagWidth, FlagHeight);
+        EXPECT_LT(Length(texture - flag), 0.08f) << "flag " << k + 1;
+    }
+}
+
+TEST(AssetGen, SoundsAreValidPcmAndAudible) {
+    struct Duration {
+        std::string name;
+        float minSeconds, maxSeconds;
+    };
+    const Duration lengths[] = {{"MouseClick.wav", 0.02f, 0.15f}, {"MouseOver.wav", 0.02f, 0.2f},
+                                {"Explotion.wav", 1.3f, 1.8f},    {"BarrageShot.wav", 0.2f, 0.8f},
+                                {"LaserHit.wav", 0.1f, 0.5f},     {"LaserShot.wav", 0.15f, 0.6f},
+                                {"Missile.wav", 0.4f, 1.2f},      {"MissileS.wav", 0.3f, 1.0f},
+                                {"PlasmaHit.wav", 0.1f, 0.5f},    {"PlasmaShot.wav", 0.1f, 0.4f}};
+    for (const Duration& l : lengths) {
+        const OutputFile* file = FindFile("Data/" + l.name);
+        ASSERT_NE(file, nullptr) << l.name;
+        const std::string& s = file->bytes;
+        SCOPED_TRACE(l.name);
+        ASSERT_GE(s.size(), 46u);
+        EXPECT_EQ(s.substr(0, 4), "RIFF");
+        EXPECT_EQ(Read32(s, 4), s.size() - 8);
+        EXPECT_EQ(s.substr(8, 4), "WAVE");
+        EXPECT_EQ(s.substr(12, 4), "fmt ") << "the format is the first chunk";
+        uint32_t fmtSize = Read32(s, 16);
+        ASSERT_GE(fmtSize, 16u);
+        EXPECT_EQ(Read16(s, 20), 1) << "PCM";
+        EXPECT_EQ(Read16(s, 22), 1) << "mono";
+        EXPECT_EQ(Read32(s, 24), 22050u);
+        EXPECT_EQ(Read32(s, 28), 44100u);
+        EXPECT_EQ(Read16(s, 32), 2);
+        EXPECT_EQ(Read16(s, 34), 16);
+        size_t data = 20 + fmtSize;
+        ASSERT_EQ(s.substr(data, 4), "data");
+        uint32_t bytes = Read32(s, data + 4);
+        ASSERT_EQ(data + 8 + bytes, s.size());
+        float seconds = float(bytes / 2) / 22050.0f;
+        EXPECT_GE(seconds, l.minSeconds);
+        EXPECT_LE(seconds, l.maxSeconds);
+        int peak = 0;
+        for (size_t i = data + 8; i + 1 < s.size(); i += 2)
+            peak = std::max(peak, std::abs(int(int16_t(Read16(s, i)))));
+        EXPECT_GT(peak, 32767 / 5) << "silent";
+        // The last sample is faded out, so a voice that stops does not click.
+        EXPECT_LT(std::abs(int(int16_t(Read16(s, s.size() - 2)))), 200);
+    }
+}
+
+TEST(AssetGen, ShapeKitTriangulatesConcaveOutlines) {
+    // An L-shaped outline: its triangles cover exactly its area.
+    std::vector<Vec2> l = {{0, 0}, {2, 0}, {2, 1}, {1, 1}, {1, 2}, {0, 2}};
+    std::vector<int> tris = Triangulate(l);
+    ASSERT_EQ(tris.size(), 12u);
+    float area = 0.0f;
+    for (size_t i = 0; i < tris.size(); i += 3) {
+        Vec2 a = l[size_t(tris[i])], b = l[size_t(tris[i + 1])], c = l[size_t(tris[i + 2])];
+        area += std::fabs((b.u - a.u) * (c.v - a.v) - (c.u - a.u) * (b.v - a.v)) * 0.5f;
+    }
+    EXPECT_NEAR(area, 3.0f, 1e-5f);
+    // Extruded either way round, it is a closed solid of that area times its height.
+    for (bool reversed : {false, true}) {
+        std::vector<Vec2> outline = l;
+        if (reversed) std::reverse(outline.begin(), outline.end());
+        Mesh prism;
+        AddPrism(prism, {}, outline, 0.0f, 0.5f, 0, 1);
+        EXPECT_TRUE(ClosedAndConsistent(prism));
+        EXPECT_NEAR(SignedVolume(prism), 1.5, 1e-4);
+    }
+}
