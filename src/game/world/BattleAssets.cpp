@@ -1,0 +1,49 @@
+#include "game/world/BattleAssets.h"
+
+#include <cstdio>
+
+namespace {
+
+// Voices and files, in the order of BattleSound.
+struct SoundFile {
+    int voices;
+    const char* file;
+};
+constexpr SoundFile SoundFiles[size_t(BattleSound::Count)] = {
+    {16, "Data\\Explotion.wav"}, {32, "Data\\PlasmaShot.wav"}, {32, "Data\\PlasmaHit.wav"},
+    {16, "Data\\LaserShot.wav"}, {16, "Data\\LaserHit.wav"},   {4, "Data\\Missile.wav"},
+    {8, "Data\\MissileS.wav"},   {16, "Data\\BarrageShot.wav"},
+};
+
+// Models carry their own colours; no colour key, one mip level.
+constexpr uint32_t NoColorKey = 0;
+constexpr int MipLevels = 1;
+
+} // namespace
+
+BattleAssets::BattleAssets(SoundSystem& sound)
+    : sounds{{SoundPool(sound, SoundFiles[0].voices), SoundPool(sound, SoundFiles[1].voices),
+              SoundPool(sound, SoundFiles[2].voices), SoundPool(sound, SoundFiles[3].voices),
+              SoundPool(sound, SoundFiles[4].voices), SoundPool(sound, SoundFiles[5].voices),
+              SoundPool(sound, SoundFiles[6].voices), SoundPool(sound, SoundFiles[7].voices)}} {}
+
+void BattleAssets::LoadMeshes(Graphics& graphics) {
+    explosion.Load(graphics, "EXPLOTION", NoColorKey, MipLevels);
+    vapour.Load(graphics, "VAPOR", NoColorKey, MipLevels);
+    for (size_t i = 0; i < trails.size(); ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "TRAIL_%02d", int(i) + 1);
+        trails[i].Load(graphics, name, NoColorKey, MipLevels);
+    }
+    plasma.Load(graphics, "PLASMA", NoColorKey, MipLevels);
+    laser.Load(graphics, "LASER", NoColorKey, MipLevels);
+    missile.Load(graphics, "MISSILE", NoColorKey, MipLevels);
+    smallMissile.Load(graphics, "MISSILE_S", NoColorKey, MipLevels);
+    barrage.Load(graphics, "BARRAGE", NoColorKey, MipLevels);
+}
+
+void BattleAssets::LoadSounds() {
+    for (size_t i = 0; i < sounds.size(); ++i) sounds[i].Load(SoundFiles[i].file);
+}
+
+SoundPool& BattleAssets::Sound(BattleSound sound) { return sounds[size_t(sound)]; }
