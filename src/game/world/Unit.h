@@ -66,6 +66,9 @@ public:
     virtual bool TakeManualControl() { return false; }
     // The player's order to attack target (null: stop); true when accepted.
     virtual bool Order(Unit* /*target*/) { return false; }
+    // Stations: the launch point and the two launch axes in world space, for
+    // the fighters they launch. Other units have none.
+    virtual bool LaunchPose(Vector3& /*position*/, Vector3& /*forward*/, Vector3& /*up*/) const { return false; }
 
     // The family's per-frame step, called by its pool: moves, fights and draws
     // the unit; true when the unit has finished dying and is to be deleted.
