@@ -25,6 +25,9 @@ World::World(Graphics& graphics, BattleAssets& assets, BattleStats& stats, const
     plasmaNode.Init(&assets.plasma, 0, 0, 0, 1);
     laserNode.Init(&assets.laser, 0, 0, 0, 1);
     barrageNode.Init(&assets.barrage, 0, 0, 0, 1);
+    sightBody.Init(&assets.sight, 0, 0, 0, 1);
+    enemyFighterArrow.Init(&assets.enemyFighterArrow, 0, 0, 0, 1);
+    enemyStationArrow.Init(&assets.enemyStationArrow, 0, 0, 0, 1);
     ResetWorld();
 }
 
@@ -144,3 +147,19 @@ void World::PlayExplosionSound(const Vector3& position, float size) {
 }
 
 Vector3 World::CameraEye() const { return ::CameraEye(graphics.view); }
+
+void World::StepBattle() {
+    countries.UpdateAll();
+    UpdateAndDrawAll();
+}
+
+void World::UpdateAndDrawAll() {
+    stations.UpdateAll();
+    panels.UpdateAll();
+    turrets.UpdateAll();
+    fighters.UpdateAll();
+    shots.UpdateShots();
+    explosions.UpdateAll();
+    trails.UpdateAll();
+    vapour.UpdateAll();
+}

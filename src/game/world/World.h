@@ -44,6 +44,12 @@ public:
     // reset, hit table cleared, effects, shots, stations, panels, turrets and
     // fighters deleted, country records deleted.
     void ResetWorld();
+    // The part of a battle frame that needs no player: the countries (their
+    // fighters' steps and launches), then every family updated and drawn in
+    // full before the next: stations, panels, turrets, fighters, shots,
+    // explosions, trails, vapour.
+    void StepBattle();
+    void UpdateAndDrawAll();
     // A unit is being deleted: every pointer to it anywhere in the world is
     // cleared (the selection, the camera focus, the player's station, country
     // slots, its owner slot, shots' shooters and targets, beam contacts, other
@@ -102,6 +108,20 @@ public:
     SceneNode plasmaNode;
     SceneNode laserNode;
     SceneNode barrageNode;
+    // The flown fighter's gun sight and its arrows to the nearest enemy
+    // fighter and station, re-placed and drawn every frame.
+    SceneNode sightBody;
+    SceneNode enemyFighterArrow;
+    SceneNode enemyStationArrow;
+    // The pose the pilot view showed last, shared by all fighters (switching
+    // to another fighter shows the previous one's pose for one frame); kept
+    // by resets.
+    Vector3 lastForward{0, 0, 1};
+    Vector3 lastUp{0, 1, 0};
+    Vector3 lastPosition{};
+    // The player's controls as the flown fighter reads them: an action's edge
+    // code (0 up, 1 released, 2 pressed, 3 held). Empty: every action is up.
+    std::function<int(int action)> actionState;
 
     // How the families built elsewhere plug in. The fighter factory makes a
     // fighter of the country's type in the given slot, launched from the
