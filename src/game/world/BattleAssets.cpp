@@ -40,6 +40,18 @@ void BattleAssets::LoadMeshes(Graphics& graphics) {
     missile.Load(graphics, "MISSILE", NoColorKey, MipLevels);
     smallMissile.Load(graphics, "MISSILE_S", NoColorKey, MipLevels);
     barrage.Load(graphics, "BARRAGE", NoColorKey, MipLevels);
+    LoadFighterMeshes(graphics);
+}
+
+void BattleAssets::LoadFighterMeshes(Graphics& graphics) {
+    for (size_t i = 0; i < fighters.size(); ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "FIGHTER_%02d", int(i) + 1);
+        fighters[i].Load(graphics, name, NoColorKey, MipLevels);
+    }
+    sight.Load(graphics, "SIGHT", NoColorKey, MipLevels);
+    enemyFighterArrow.Load(graphics, "ARROW1", NoColorKey, MipLevels);
+    enemyStationArrow.Load(graphics, "ARROW2", NoColorKey, MipLevels);
 }
 
 void BattleAssets::LoadSounds() {

@@ -36,6 +36,9 @@ public:
     // models from the graphics' resources. A model that fails is logged by
     // its load and stays empty: whatever uses it is not drawn.
     void LoadMeshes(Graphics& graphics);
+    // Loads "FIGHTER_01".."FIGHTER_12", "SIGHT", "ARROW1" and "ARROW2" (part
+    // of LoadMeshes; tests that bring their own fighter models call it again).
+    void LoadFighterMeshes(Graphics& graphics);
     // Loads the "Data\..." sound files; one that fails stays silent.
     void LoadSounds();
 
@@ -50,6 +53,12 @@ public:
     MeshResource missile;
     MeshResource smallMissile;
     MeshResource barrage;
+    // Fighter models, one per country index; the flown fighter's gun sight
+    // and its arrows to the nearest enemy fighter and station.
+    std::array<MeshResource, 12> fighters;
+    MeshResource sight;
+    MeshResource enemyFighterArrow;
+    MeshResource enemyStationArrow;
 
 private:
     std::array<SoundPool, size_t(BattleSound::Count)> sounds;
