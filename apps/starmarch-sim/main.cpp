@@ -1,0 +1,248 @@
+// The headless battle lab: battles without a window, exactly as the game
+// runs them, reproducible from a seed.
+//
+//   starmarch-sim [--seed N] [--frames N] [--fighters 1..10] [--player COUNTRY]
+//                 --country COUNTRY:TEAM [--country ...] [--json] [--runs N] [--threads N]
+#include "game/flow/BattleFactories.h"
+#include "game/flow/CountrySelection.h"
+#include "game/flow/HeadlessBattle.h"
+#include "platform/Log.h"
+#include "render/Graphics.h"
+#include "render/NullDevice.h"
+#include "render/ResourceTable.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <numeric>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+struct Options {
+    HeadlessBattleOptions battle;
+    bool json = false;
+    int runs = 1;
+    int threads = 1;
+};
+
+constexpr const char* ColumnNames[BattleStats::ColumnCount] = {
+    "team", "stations_killed", "stations_lost", "panels_killed", "panels_lost",
+    "turrets_killed", "turrets_lost", "fighters_killed", "fighters_lost", "score"};
+
+int Usage(const char* problem) {
+    if (problem) std::fprintf(stderr, "starmarch-sim: %s\n", problem);
+    std::fprintf(stderr, "usage: starmarch-sim [--seed N] [--frames N] [--fighters 1..10] [--player COUNTRY]\n"
+                         "                     --country COUNTRY:TEAM [--country ...] [--json] [--runs N] [--threads N]\n"
+                         "COUNTRY is an index 0..11 or a name; TEAM is 1..12.\n");
+    return 2;
+}
+
+bool ParseNumber(const char* text, int lo, int hi, int& out) {
+    char* end = nullptr;
+    long value = std::strtol(text, &end, 10);
+    if (!text[0] || *end || value < lo || value > hi) return false;
+    out = int(value);
+    return true;
+}
+
+// A country by index or by name (case as written); -1 when unknown.
+int ParseCountry(const std::string& text) {
+    int index = -1;
+    if (ParseNumber(text.c_str(), 0, CountryCount - 1, index)) return index;
+    for (int i = 0; i < CountryCount; ++i)
+        if (text == CountryName(i)) return i;
+    return -1;
+}
+
+int UnknownCountry(const std::string& text) {
+    std::fprintf(stderr, "starmarch-sim: unknown country '%s'; the countries are:\n", text.c_str());
+    for (int i = 0; i < CountryCount; ++i) std::fprintf(stderr, "  %2d  %s\n", i, CountryName(i));
+    return 2;
+}
+
+int Parse(int argc, char** argv, Options& options) {
+    CountrySelection& selection = options.battle.selection;
+    int slot = 0;
+    int playerCountry = -1;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        auto number = [&](int lo, int hi, int& out) {
+            if (!value || !ParseNumber(value, lo, hi, out)) return false;
+            ++i;
+            return true;
+        };
+        int n = 0;
+        if (arg == "--seed") {
+            if (!number(0, 2147483647, n)) return Usage("--seed needs a number");
+            options.battle.seed = uint32_t(n);
+        } else if (arg == "--frames") {
+            if (!number(0, 10000000, options.battle.frames)) return Usage("--frames needs a number");
+        } else if (arg == "--fighters") {
+            if (!number(1, 10, selection.fightersPerTeam)) return Usage("--fighters needs 1..10");
+        } else if (arg == "--runs") {
+            if (!number(1, 100000, options.runs)) return Usage("--runs needs a positive number");
+        } else if (arg == "--threads") {
+            if (!number(1, 64, options.threads)) return Usage("--threads needs 1..64");
+        } else if (arg == "--json") {
+            options.json = true;
+        } else if (arg == "--player") {
+            if (!value) return Usage("--player needs a country");
+            playerCountry = ParseCountry(value);
+            if (playerCountry < 0) return UnknownCountry(value);
+            ++i;
+        } else if (arg == "--country") {
+            if (!value) return Usage("--country needs COUNTRY:TEAM");
+            std::string spec = value;
+            ++i;
+            size_t colon = spec.rfind(':');
+            int team = 0;
+            if (colon == std::string::npos || !ParseNumber(spec.c_str() + colon + 1, 1, 12, team))
+                return Usage("--country needs COUNTRY:TEAM with TEAM 1..12");
+            int country = ParseCountry(spec.substr(0, colon));
+            if (country < 0) return UnknownCountry(spec.substr(0, colon));
+            if (slot >= CountryCount || !selection.Place(country, slot, team))
+                return Usage("each country may take part once, twelve at most");
+            ++slot;
+        } else {
+            return Usage(("unknown argument " + arg).c_str());
+        }
+    }
+    if (slot == 0) return Usage("name at least one --country");
+    for (int j = 0; j < CountryCount; ++j)
+        if (playerCountry >= 0 && selection.slotCountry[size_t(j)] == playerCountry) selection.playerSlot = j;
+    if (playerCountry >= 0 && selection.playerSlot < 0) return Usage("--player must be one of the --country entries");
+    return 0;
+}
+
+struct Timing {
+    double mean = 0, p50 = 0, p99 = 0, max = 0;
+};
+
+Timing Summarise(std::vector<double> ms) {
+    Timing t;
+    if (ms.empty()) return t;
+    t.mean = std::accumulate(ms.begin(), ms.end(), 0.0) / double(ms.size());
+    std::sort(ms.begin(), ms.end());
+    auto at = [&](double q) { return ms[std::min(ms.size() - 1, size_t(q * double(ms.size() - 1) + 0.5))]; };
+    t.p50 = at(0.5);
+    t.p99 = at(0.99);
+    t.max = ms.back();
+    return t;
+}
+
+// The participants in the result screen's first order: by team, then slot.
+std::vector<int> ResultOrder(const CountrySelection& selection) {
+    std::vector<int> order;
+    for (int team = 1; team <= 12; ++team)
+        for (int j = 0; j < CountryCount; ++j)
+            if (selection.slotCountry[size_t(j)] >= 0 && selection.slotTeam[size_t(j)] == team)
+                order.push_back(selection.slotCountry[size_t(j)]);
+    return order;
+}
+
+void PrintTable(const Options& options, const HeadlessBattleResult& result) {
+    std::printf("%-16s", "country");
+    for (const char* name : ColumnNames) std::printf(" %15s", name);
+    std::printf("\n");
+    for (int country : ResultOrder(options.battle.selection)) {
+        std::printf("%-16s", CountryName(country));
+        for (int k = 0; k < BattleStats::ColumnCount; ++k)
+            std::printf(" %15d", result.stats.Get(country, BattleStats::Column(k)));
+        std::printf("\n");
+    }
+    Timing t = Summarise(result.frameMs);
+    std::printf("seed %u, %d frames, logic per frame: mean %.3f ms, p50 %.3f ms, p99 %.3f ms, max %.3f ms\n",
+                options.battle.seed, options.battle.frames, t.mean, t.p50, t.p99, t.max);
+}
+
+void PrintJson(const Options& options, const HeadlessBattleResult& result) {
+    std::printf("{\"seed\":%u,\"frames\":%d,\"fighters\":%d,\"participants\":[", options.battle.seed,
+                options.battle.frames, options.battle.selection.fightersPerTeam);
+    bool first = true;
+    for (int country : ResultOrder(options.battle.selection)) {
+        std::printf("%s{\"country\":%d,\"name\":\"%s\",\"team\":%d,\"stats\":[", first ? "" : ",", country,
+                    CountryName(country), result.stats.Get(country, BattleStats::TeamNumber));
+        for (int k = 0; k < BattleStats::ColumnCount; ++k)
+            std::printf("%s%d", k ? "," : "", result.stats.Get(country, BattleStats::Column(k)));
+        std::printf("]}");
+        first = false;
+    }
+    Timing t = Summarise(result.frameMs);
+    std::printf("],\"timing\":{\"mean_ms\":%.4f,\"p50_ms\":%.4f,\"p99_ms\":%.4f,\"max_ms\":%.4f},", t.mean, t.p50, t.p99,
+                t.max);
+    std::printf("\"peak\":{\"stations\":%d,\"panels\":%d,\"turrets\":%d,\"fighters\":%d,\"shots\":%d}}\n",
+                result.peakUnits[0], result.peakUnits[1], result.peakUnits[2], result.peakUnits[3], result.peakShots);
+}
+
+HeadlessBattleResult RunOne(const HeadlessBattleOptions& battle) {
+    Graphics graphics(std::make_unique<NullDevice>(), 640, 480);
+    graphics.resources = &ResourceTable::Embedded();
+    return RunHeadlessBattle(graphics, battle, InstallBattleFactories);
+}
+
+// Several battles from consecutive seeds on several threads, one world each:
+// the mean score, stations lost, fighters destroyed and lost per country.
+void RunMany(const Options& options) {
+    std::vector<HeadlessBattleResult> results(size_t(options.runs));
+    std::mutex next;
+    int claimed = 0;
+    auto worker = [&] {
+        for (;;) {
+            int run;
+            {
+                std::lock_guard lock(next);
+                if (claimed >= options.runs) return;
+                run = claimed++;
+            }
+            HeadlessBattleOptions battle = options.battle;
+            battle.seed = options.battle.seed + uint32_t(run);
+            results[size_t(run)] = RunOne(battle);
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int i = 0; i < options.threads; ++i) threads.emplace_back(worker);
+    for (std::thread& thread : threads) thread.join();
+
+    std::printf("%d battles from seed %u, %d frames each\n%-16s %12s %14s %17s %15s\n", options.runs,
+                options.battle.seed, options.battle.frames, "country", "mean_score", "stations_lost",
+                "fighters_killed", "fighters_lost");
+    for (int country : ResultOrder(options.battle.selection)) {
+        double score = 0, stations = 0, killed = 0, lost = 0;
+        for (const HeadlessBattleResult& r : results) {
+            score += r.stats.Get(country, BattleStats::Score);
+            stations += r.stats.Get(country, BattleStats::StationsLost);
+            killed += r.stats.Get(country, BattleStats::FightersDestroyed);
+            lost += r.stats.Get(country, BattleStats::FightersLost);
+        }
+        double n = double(results.size());
+        std::printf("%-16s %12.1f %14.2f %17.2f %15.2f\n", CountryName(country), score / n, stations / n, killed / n,
+                    lost / n);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (int problem = Parse(argc, argv, options)) return problem;
+    // The lab prints results, not the loaders' trace.
+    std::string log;
+    SetLogCapture(&log);
+    if (options.runs > 1) {
+        RunMany(options);
+    } else {
+        HeadlessBattleResult result = RunOne(options.battle);
+        if (options.json)
+            PrintJson(options, result);
+        else
+            PrintTable(options, result);
+    }
+    SetLogCapture(nullptr);
+    return 0;
+}
