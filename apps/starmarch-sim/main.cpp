@@ -3,15 +3,27 @@
 //
 //   starmarch-sim [--seed N] [--frames N] [--fighters 1..10] [--player COUNTRY]
 //                 --country COUNTRY:TEAM [--country ...] [--json] [--runs N] [--threads N]
+//                 [--render WxH] [--snapshot-every N --out DIR]
+//
+// --render draws every frame with the real OpenGL device into an offscreen
+// W x H back buffer, seen by the orbit camera of a battle's start, and the
+// frame time then counts logic and drawing.
 #include "game/flow/BattleFactories.h"
 #include "game/flow/CountrySelection.h"
 #include "game/flow/HeadlessBattle.h"
 #include "platform/Log.h"
+#include "platform/CommandLine.h"
+#include "platform/Window.h"
 #include "render/Graphics.h"
+#include "render/SceneNode.h"
+#include "render/gl/GlDevice.h"
+#include "game/world/World.h"
 #include "render/NullDevice.h"
 #include "render/ResourceTable.h"
 
 #include <algorithm>
+#include <cmath>
+#include <stb_image_write.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,6 +40,9 @@ struct Options {
     bool json = false;
     int runs = 1;
     int threads = 1;
+    int renderWidth = 0, renderHeight = 0;
+    int snapshotEvery = 0;
+    std::string out;
 };
 
 constexpr const char* ColumnNames[BattleStats::ColumnCount] = {
@@ -89,6 +104,18 @@ int Parse(int argc, char** argv, Options& options) {
             if (!number(1, 100000, options.runs)) return Usage("--runs needs a positive number");
         } else if (arg == "--threads") {
             if (!number(1, 64, options.threads)) return Usage("--threads needs 1..64");
+        } else if (arg == "--render") {
+            if (!value || std::sscanf(value, "%dx%d", &options.renderWidth, &options.renderHeight) != 2 ||
+                options.renderWidth < 64 || options.renderHeight < 48 || options.renderWidth > 4096 ||
+                options.renderHeight > 4096)
+                return Usage("--render needs WxH, for instance 1024x768");
+            ++i;
+        } else if (arg == "--snapshot-every") {
+            if (!number(1, 10000000, options.snapshotEvery)) return Usage("--snapshot-every needs a number");
+        } else if (arg == "--out") {
+            if (!value) return Usage("--out needs a folder");
+            options.out = value;
+            ++i;
         } else if (arg == "--json") {
             options.json = true;
         } else if (arg == "--player") {
@@ -114,6 +141,8 @@ int Parse(int argc, char** argv, Options& options) {
         }
     }
     if (slot == 0) return Usage("name at least one --country");
+    if (options.snapshotEvery && (options.out.empty() || !options.renderWidth))
+        return Usage("--snapshot-every needs --render and --out");
     for (int j = 0; j < CountryCount; ++j)
         if (playerCountry >= 0 && selection.slotCountry[size_t(j)] == playerCountry) selection.playerSlot = j;
     if (playerCountry >= 0 && selection.playerSlot < 0) return Usage("--player must be one of the --country entries");
@@ -157,8 +186,9 @@ void PrintTable(const Options& options, const HeadlessBattleResult& result) {
         std::printf("\n");
     }
     Timing t = Summarise(result.frameMs);
-    std::printf("seed %u, %d frames, logic per frame: mean %.3f ms, p50 %.3f ms, p99 %.3f ms, max %.3f ms\n",
-                options.battle.seed, options.battle.frames, t.mean, t.p50, t.p99, t.max);
+    std::printf("seed %u, %d frames, %s per frame: mean %.3f ms, p50 %.3f ms, p99 %.3f ms, max %.3f ms\n",
+                options.battle.seed, options.battle.frames, options.renderWidth ? "logic and drawing" : "logic", t.mean,
+                t.p50, t.p99, t.max);
 }
 
 void PrintJson(const Options& options, const HeadlessBattleResult& result) {
@@ -184,6 +214,60 @@ HeadlessBattleResult RunOne(const HeadlessBattleOptions& battle) {
     Graphics graphics(std::make_unique<NullDevice>(), 640, 480);
     graphics.resources = &ResourceTable::Embedded();
     return RunHeadlessBattle(graphics, battle, InstallBattleFactories);
+}
+
+// One battle drawn with OpenGL: the orbit camera of the battle's start looks
+// at the stations' average position from 180 units away.
+int RunRendered(const Options& options, HeadlessBattleResult& result) {
+    if (Window::OpenVideo() != Window::VideoStatus::Ready) {
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        if (Window::OpenVideo() != Window::VideoStatus::Ready) {
+            std::fprintf(stderr, "starmarch-sim: no OpenGL display, not even SDL's offscreen one\n");
+            return 1;
+        }
+    }
+    int status = 0;
+    {
+        const int w = options.renderWidth, h = options.renderHeight;
+        Window window;
+        CommandLine commandLine(std::vector<std::string>{"-win"});
+        if (!window.Create(w, h)) return 1;
+        Graphics graphics(window, commandLine, 1, w, h);
+        if (!graphics.Init()) return 1;
+        graphics.resources = &ResourceTable::Embedded();
+        auto* device = static_cast<GlDevice*>(graphics.device());
+        std::vector<uint32_t> pixels(size_t(w) * size_t(h));
+        HeadlessFrameHooks hooks;
+        hooks.beforeStep = [&](World& world, int) {
+            Vector3 at = world.stations.AveragePosition();
+            float yaw = 2.1991148f, pitch = 0.47123894f, distance = 180;
+            Vector3 eye = at + Vector3{std::cos(pitch) * std::cos(yaw), std::sin(pitch), std::cos(pitch) * std::sin(yaw)} * distance;
+            SetCamera(graphics, eye, at, {0, 1, 0});
+            graphics.BeginFrame(0xFF000000);
+            graphics.SetDirectionalLight(1, -2, 1, 1, 1, 1, 1);
+            device->SetRenderState(RenderState::ZFunc, CmpLessEqual);
+            device->SetRenderState(RenderState::Lighting, 1);
+        };
+        hooks.afterStep = [&](World&, int frame) {
+            if (options.snapshotEvery && frame % options.snapshotEvery == 0) {
+                device->ReadPixels(pixels);
+                std::vector<unsigned char> rgb(pixels.size() * 3);
+                for (size_t i = 0; i < pixels.size(); ++i) {
+                    rgb[i * 3] = (unsigned char)(pixels[i] >> 16);
+                    rgb[i * 3 + 1] = (unsigned char)(pixels[i] >> 8);
+                    rgb[i * 3 + 2] = (unsigned char)pixels[i];
+                }
+                char name[64];
+                std::snprintf(name, sizeof name, "/frame%06d.png", frame);
+                if (!stbi_write_png((options.out + name).c_str(), w, h, 3, rgb.data(), w * 3)) status = 1;
+            }
+            graphics.EndFrame();
+        };
+        result = RunHeadlessBattle(graphics, options.battle, InstallBattleFactories, hooks);
+    }
+    Window::CloseVideo();
+    if (status) std::fprintf(stderr, "starmarch-sim: could not write the snapshots into %s\n", options.out.c_str());
+    return status;
 }
 
 // Several battles from consecutive seeds on several threads, one world each:
@@ -237,7 +321,15 @@ int main(int argc, char** argv) {
     if (options.runs > 1) {
         RunMany(options);
     } else {
-        HeadlessBattleResult result = RunOne(options.battle);
+        HeadlessBattleResult result;
+        if (options.renderWidth) {
+            if (int failed = RunRendered(options, result)) {
+                SetLogCapture(nullptr);
+                return failed;
+            }
+        } else {
+            result = RunOne(options.battle);
+        }
         if (options.json)
             PrintJson(options, result);
         else

@@ -10,8 +10,7 @@
 #include <chrono>
 
 HeadlessBattleResult RunHeadlessBattle(Graphics& graphics, const HeadlessBattleOptions& options,
-                                       const FactoryInstaller& install,
-                                       const std::function<void(World&, int frame)>& afterFrame) {
+                                       const FactoryInstaller& install, const HeadlessFrameHooks& hooks) {
     HeadlessBattleResult result;
     // A sound system that never starts: every sound request is counted, none is heard.
     CommandLine noSwitches;
@@ -31,7 +30,9 @@ HeadlessBattleResult RunHeadlessBattle(Graphics& graphics, const HeadlessBattleO
     result.frameMs.reserve(size_t(std::max(options.frames, 0)));
     for (int frame = 0; frame < options.frames; ++frame) {
         auto start = std::chrono::steady_clock::now();
+        if (hooks.beforeStep) hooks.beforeStep(world, frame);
         world.StepBattle();
+        if (hooks.afterStep) hooks.afterStep(world, frame);
         auto end = std::chrono::steady_clock::now();
         result.frameMs.push_back(std::chrono::duration<double, std::milli>(end - start).count());
         result.peakUnits[0] = std::max(result.peakUnits[0], int(world.stations.Count()));
@@ -39,7 +40,6 @@ HeadlessBattleResult RunHeadlessBattle(Graphics& graphics, const HeadlessBattleO
         result.peakUnits[2] = std::max(result.peakUnits[2], int(world.turrets.Count()));
         result.peakUnits[3] = std::max(result.peakUnits[3], int(world.fighters.Count()));
         result.peakShots = std::max(result.peakShots, int(world.shots.Count()));
-        if (afterFrame) afterFrame(world, frame);
     }
     world.ResetWorld();
     return result;

@@ -32,8 +32,14 @@ struct HeadlessBattleResult {
 // Installs the factories that build the real stations and fighters into a world.
 using FactoryInstaller = std::function<void(World&)>;
 
+// What a caller adds around each frame's step (drawing, snapshots, events).
+// Their time counts in the frame's time.
+struct HeadlessFrameHooks {
+    std::function<void(World&, int frame)> beforeStep;
+    std::function<void(World&, int frame)> afterStep;
+};
+
 // Runs one battle on the given graphics (a NullDevice for logic alone). The
 // battle's models are loaded from graphics.resources; sound stays silent.
 HeadlessBattleResult RunHeadlessBattle(Graphics& graphics, const HeadlessBattleOptions& options,
-                                       const FactoryInstaller& install,
-                                       const std::function<void(World&, int frame)>& afterFrame = {});
+                                       const FactoryInstaller& install, const HeadlessFrameHooks& hooks = {});
