@@ -213,7 +213,9 @@ void PrintJson(const Options& options, const HeadlessBattleResult& result) {
 HeadlessBattleResult RunOne(const HeadlessBattleOptions& battle) {
     Graphics graphics(std::make_unique<NullDevice>(), 640, 480);
     graphics.resources = &ResourceTable::Embedded();
-    return RunHeadlessBattle(graphics, battle, InstallBattleFactories);
+    BattleFamilies families;
+    families.Load(graphics);
+    return RunHeadlessBattle(graphics, battle, [&](World& world) { families.Install(world); });
 }
 
 // One battle drawn with OpenGL: the orbit camera of the battle's start looks
@@ -263,7 +265,9 @@ int RunRendered(const Options& options, HeadlessBattleResult& result) {
             }
             graphics.EndFrame();
         };
-        result = RunHeadlessBattle(graphics, options.battle, InstallBattleFactories, hooks);
+        BattleFamilies families;
+        families.Load(graphics);
+        result = RunHeadlessBattle(graphics, options.battle, [&](World& world) { families.Install(world); }, hooks);
     }
     Window::CloseVideo();
     if (status) std::fprintf(stderr, "starmarch-sim: could not write the snapshots into %s\n", options.out.c_str());

@@ -1,5 +1,8 @@
 #include "game/flow/BattleFactories.h"
 
+#include "game/stations/Station.h"
 #include "game/world/World.h"
 
-void InstallBattleFactories(World&) {}
+void BattleFamilies::Load(Graphics& graphics) { stations.LoadMeshes(graphics); }
+
+void BattleFamilies::Install(World& world) const { InstallStationFactory(world, stations); }
