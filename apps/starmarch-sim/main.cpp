@@ -3,7 +3,7 @@
 //
 //   starmarch-sim [--seed N] [--frames N] [--fighters 1..10] [--player COUNTRY]
 //                 --country COUNTRY:TEAM [--country ...] [--json] [--runs N] [--threads N]
-//                 [--render WxH] [--snapshot-every N --out DIR]
+//                 [--events FILE] [--render WxH] [--snapshot-every N --out DIR]
 //
 // --render draws every frame with the real OpenGL device into an offscreen
 // W x H back buffer, seen by the orbit camera of a battle's start, and the
@@ -43,6 +43,7 @@ struct Options {
     int renderWidth = 0, renderHeight = 0;
     int snapshotEvery = 0;
     std::string out;
+    std::string events;
 };
 
 constexpr const char* ColumnNames[BattleStats::ColumnCount] = {
@@ -115,6 +116,10 @@ int Parse(int argc, char** argv, Options& options) {
         } else if (arg == "--out") {
             if (!value) return Usage("--out needs a folder");
             options.out = value;
+            ++i;
+        } else if (arg == "--events") {
+            if (!value) return Usage("--events needs a file");
+            options.events = value;
             ++i;
         } else if (arg == "--json") {
             options.json = true;
@@ -210,12 +215,54 @@ void PrintJson(const Options& options, const HeadlessBattleResult& result) {
                 result.peakUnits[0], result.peakUnits[1], result.peakUnits[2], result.peakUnits[3], result.peakShots);
 }
 
-HeadlessBattleResult RunOne(const HeadlessBattleOptions& battle) {
+const char* FamilyName(UnitFamily family) {
+    switch (family) {
+    case UnitFamily::Station: return "station";
+    case UnitFamily::Panel: return "panel";
+    case UnitFamily::Turret: return "turret";
+    case UnitFamily::Fighter: break;
+    }
+    return "fighter";
+}
+
+// One JSON line per destroyed unit, written as the battle goes.
+class EventLog {
+public:
+    explicit EventLog(const std::string& path) : file(path.empty() ? nullptr : std::fopen(path.c_str(), "w")) {}
+    ~EventLog() {
+        if (file) std::fclose(file);
+    }
+    bool Failed(const std::string& path) const { return !path.empty() && !file; }
+    void Attach(World& world, const int& frame) {
+        if (!file) return;
+        world.onUnitDestroyed = [this, &world, &frame](const Unit& unit, int killerCountry, int killerTeam, int points) {
+            std::fprintf(file,
+                         "{\"frame\":%d,\"family\":\"%s\",\"country\":%d,\"team\":%d,\"killer_country\":%d,"
+                         "\"killer_team\":%d,\"points\":%d}\n",
+                         frame, FamilyName(world.FamilyOf(&unit)), unit.country, unit.team, killerCountry, killerTeam,
+                         points);
+        };
+    }
+
+private:
+    FILE* file;
+};
+
+HeadlessBattleResult RunOne(const HeadlessBattleOptions& battle, EventLog* events = nullptr) {
     Graphics graphics(std::make_unique<NullDevice>(), 640, 480);
     graphics.resources = &ResourceTable::Embedded();
     BattleFamilies families;
     families.Load(graphics);
-    return RunHeadlessBattle(graphics, battle, [&](World& world) { families.Install(world); });
+    int frame = 0;
+    HeadlessFrameHooks hooks;
+    hooks.beforeStep = [&frame](World&, int now) { frame = now; };
+    return RunHeadlessBattle(
+        graphics, battle,
+        [&](World& world) {
+            families.Install(world);
+            if (events) events->Attach(world, frame);
+        },
+        hooks);
 }
 
 // One battle drawn with OpenGL: the orbit camera of the battle's start looks
@@ -332,7 +379,13 @@ int main(int argc, char** argv) {
                 return failed;
             }
         } else {
-            result = RunOne(options.battle);
+            EventLog events(options.events);
+            if (events.Failed(options.events)) {
+                std::fprintf(stderr, "starmarch-sim: cannot write %s\n", options.events.c_str());
+                SetLogCapture(nullptr);
+                return 1;
+            }
+            result = RunOne(options.battle, &events);
         }
         if (options.json)
             PrintJson(options, result);

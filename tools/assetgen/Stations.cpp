@@ -129,8 +129,10 @@ std::vector<Vec2> AeroKingSection() {
     return corners;
 }
 
-// 04 "Aero King": a hollow six-sided tube; fighters start inside its bore and
-// leave by the stern. Tricolour bands ring the bow.
+// 04 "Aero King": an open frame - a bow ring and a stern collar, six-sided,
+// joined by three longerons along the long sides, which carry the turrets.
+// Fighters start in the open middle and may turn out between the longerons
+// in any direction. Tricolour bands ring the bow.
 void Station04(StationKit& k) {
     std::vector<Vec2> outer = AeroKingSection();
     // The bore: a hexagon with flat top and bottom, each corner near the
@@ -142,26 +144,26 @@ void Station04(StationKit& k) {
         float snapped = std::round((a - twelfth) / sixth) * sixth + twelfth;
         inner.push_back({1.155f * std::sin(snapped), 1.155f * std::cos(snapped)});
     }
-    k.Tube({}, outer, inner, -3.0f, 3.0f, k.hull);
+    k.Tube({}, outer, inner, 1.7f, 3.0f, k.hull);
+    k.Tube({}, outer, inner, -3.0f, -2.0f, k.hull);
+    // The longerons' outer surface is the long side, where the turrets stand.
+    for (float degrees : {30.0f, 150.0f, 270.0f}) {
+        float a = degrees * Pi / 180.0f;
+        k.Cylinder(Along(Z, {1.211f * std::cos(a), 1.211f * std::sin(a), 0.0f}), -2.0f, 0.222f, 1.7f, 0.222f, 8,
+                   k.metal);
+    }
     const uint32_t bands[3] = {k.second, k.hull, k.marking};
     for (int b = 0; b < 3; ++b) {
         std::vector<Vec2> grown;
         for (Vec2 c : outer) grown.push_back({c.u * 1.02f, c.v * 1.02f});
         k.Tube({}, grown, outer, 2.78f + 0.08f * float(b), 2.86f + 0.08f * float(b), bands[b], false);
     }
-    // Lights along the bore guide the fighters out.
-    for (int i = 0; i < 5; ++i) {
-        float z = 0.5f - 0.8f * float(i);
-        k.Decal({0.0f, -0.99f, z}, Y, Z, 0.5f, 0.06f, k.lights);
-        k.Decal({0.0f, 0.99f, z}, -Y, Z, 0.5f, 0.06f, k.lights);
-    }
-    k.Flag({0.0f, -1.433f, 0.3f}, -Y, Z, 1.2f, 0.8f);
-    k.Dish({0.0f, 2.0f, 0.2f}, Vec3{0.0f, 1.0f, 0.3f}, 0.4f);
+    k.Flag({0.0f, -1.433f, 2.2f}, -Y, Z, 1.2f, 0.8f);
     k.Antenna({1.982f, -0.567f, 2.9f}, Vec3{1.0f, -0.3f, 0.0f}, 0.6f);
     k.Antenna({-1.982f, -0.567f, 2.9f}, Vec3{-1.0f, -0.3f, 0.0f}, 0.6f);
     Vec3 upperRight{0.866f, 0.5f, 0.0f}, upperLeft{-0.866f, 0.5f, 0.0f};
-    k.Flag(upperRight * 1.433f + Vec3{0.0f, 0.0f, 0.3f}, upperRight, Z, 1.2f, 0.8f);
-    k.Flag(upperLeft * 1.433f + Vec3{0.0f, 0.0f, 0.3f}, upperLeft, Z, 1.2f, 0.8f);
+    k.Flag(upperRight * 1.433f + Vec3{0.0f, 0.0f, 2.2f}, upperRight, Z, 1.2f, 0.8f);
+    k.Flag(upperLeft * 1.433f + Vec3{0.0f, 0.0f, 2.2f}, upperLeft, Z, 1.2f, 0.8f);
 }
 
 // 05 "Gray Horizon": a long flat slab striped black, red and gold, a bridge

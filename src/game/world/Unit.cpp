@@ -56,6 +56,11 @@ void Unit::Damage(int amount, int attackerCountry, int attackerTeam) {
     // Its owner no longer refers to it; nothing may write through this again.
     ownerSlot = nullptr;
     if (world.selectedUnit == this) world.selectedUnit = nullptr;
+    if (world.onUnitDestroyed) {
+        int points = attackerCountry < 0 ? 0 : attackerTeam == team ? -FriendlyKillPenalty * scoreValue : scoreValue;
+        world.onUnitDestroyed(*this, attackerCountry < 0 ? -1 : attackerCountry, attackerCountry < 0 ? -1 : attackerTeam,
+                              points);
+    }
     if (attackerCountry >= 0) {
         bool friendly = attackerTeam == team;
         world.countries.AddScore(friendly ? -FriendlyKillPenalty * scoreValue : scoreValue, attackerCountry);

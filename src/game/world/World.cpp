@@ -163,3 +163,10 @@ void World::UpdateAndDrawAll() {
     trails.UpdateAll();
     vapour.UpdateAll();
 }
+
+UnitFamily World::FamilyOf(const Unit* unit) const {
+    if (stations.Contains(unit)) return UnitFamily::Station;
+    if (panels.Contains(unit)) return UnitFamily::Panel;
+    if (turrets.Contains(unit)) return UnitFamily::Turret;
+    return UnitFamily::Fighter;
+}

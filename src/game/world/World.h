@@ -68,6 +68,8 @@ public:
     // the family's weight (stations 10, panels 2, turrets 1, fighters 0.1),
     // ties to the later family.
     Unit* PickUnderCursor(int mouseX, int mouseY) const;
+    // The family whose pool holds the unit (fighters when none does).
+    UnitFamily FamilyOf(const Unit* unit) const;
     // A blast over all four pools: each unit takes power - 10 x distance.
     void BlastDamageAll(int power, const Vector3& centre, int attackerCountry, int attackerTeam);
 
@@ -129,6 +131,11 @@ public:
     // the record's station field as its owner slot. Either may be empty:
     // nothing is then made.
     std::function<Unit*(Country& country, int slot)> launchFighter;
+    // Told of every unit destroyed, before its OnDestroyed: the attacker's
+    // country and team (-1 for nobody; a teammate is charged, not credited)
+    // and the score change the kill caused the attacker. For the battle lab's
+    // event log; empty in the game.
+    std::function<void(const Unit& unit, int killerCountry, int killerTeam, int points)> onUnitDestroyed;
     std::function<Unit*(Country& country, const Vector3& position, const Vector3& forward, const Vector3& up)>
         deployStation;
 
