@@ -145,11 +145,11 @@ void Station04(StationKit& k) {
         inner.push_back({1.155f * std::sin(snapped), 1.155f * std::cos(snapped)});
     }
     k.Tube({}, outer, inner, 1.7f, 3.0f, k.hull);
-    k.Tube({}, outer, inner, -3.0f, -2.0f, k.hull);
+    k.Tube({}, outer, inner, -3.0f, -2.35f, k.hull);
     // The longerons' outer surface is the long side, where the turrets stand.
     for (float degrees : {30.0f, 150.0f, 270.0f}) {
         float a = degrees * Pi / 180.0f;
-        k.Cylinder(Along(Z, {1.211f * std::cos(a), 1.211f * std::sin(a), 0.0f}), -2.0f, 0.222f, 1.7f, 0.222f, 8,
+        k.Cylinder(Along(Z, {1.211f * std::cos(a), 1.211f * std::sin(a), 0.0f}), -2.35f, 0.222f, 1.7f, 0.222f, 8,
                    k.metal);
     }
     const uint32_t bands[3] = {k.second, k.hull, k.marking};
