@@ -15,7 +15,7 @@ run: build
 	cd $(BUILD) && ./starmarch $(ARGS)
 
 test: build-test
-	cd $(TESTBUILD) && ctest --output-on-failure -j$(JOBS) -L unit
+	cd $(TESTBUILD) && ctest --output-on-failure -j$(JOBS) -L 'unit|soak'
 	cd $(TESTBUILD) && $(XVFB) ctest --output-on-failure -L 'gl|e2e|sound'
 
 deps:

@@ -3,7 +3,7 @@
 //
 //   starmarch-sim [--seed N] [--frames N] [--fighters 1..10] [--player COUNTRY]
 //                 --country COUNTRY:TEAM [--country ...] [--json] [--runs N] [--threads N]
-//                 [--events FILE] [--render WxH] [--snapshot-every N --out DIR]
+//                 [--events FILE] [--render WxH] [--snapshot-every N --out DIR] [--measure-from N]
 //
 // --render draws every frame with the real OpenGL device into an offscreen
 // W x H back buffer, seen by the orbit camera of a battle's start, and the
@@ -44,6 +44,8 @@ struct Options {
     int snapshotEvery = 0;
     std::string out;
     std::string events;
+    // Frames before this one are left out of the timing figures.
+    int measureFrom = 0;
 };
 
 constexpr const char* ColumnNames[BattleStats::ColumnCount] = {
@@ -117,6 +119,8 @@ int Parse(int argc, char** argv, Options& options) {
             if (!value) return Usage("--out needs a folder");
             options.out = value;
             ++i;
+        } else if (arg == "--measure-from") {
+            if (!number(0, 10000000, options.measureFrom)) return Usage("--measure-from needs a frame number");
         } else if (arg == "--events") {
             if (!value) return Usage("--events needs a file");
             options.events = value;
@@ -158,8 +162,9 @@ struct Timing {
     double mean = 0, p50 = 0, p99 = 0, max = 0;
 };
 
-Timing Summarise(std::vector<double> ms) {
+Timing Summarise(std::vector<double> ms, int from = 0) {
     Timing t;
+    ms.erase(ms.begin(), ms.begin() + std::min<ptrdiff_t>(from, ptrdiff_t(ms.size())));
     if (ms.empty()) return t;
     t.mean = std::accumulate(ms.begin(), ms.end(), 0.0) / double(ms.size());
     std::sort(ms.begin(), ms.end());
@@ -190,7 +195,7 @@ void PrintTable(const Options& options, const HeadlessBattleResult& result) {
             std::printf(" %15d", result.stats.Get(country, BattleStats::Column(k)));
         std::printf("\n");
     }
-    Timing t = Summarise(result.frameMs);
+    Timing t = Summarise(result.frameMs, options.measureFrom);
     std::printf("seed %u, %d frames, %s per frame: mean %.3f ms, p50 %.3f ms, p99 %.3f ms, max %.3f ms\n",
                 options.battle.seed, options.battle.frames, options.renderWidth ? "logic and drawing" : "logic", t.mean,
                 t.p50, t.p99, t.max);
@@ -208,7 +213,7 @@ void PrintJson(const Options& options, const HeadlessBattleResult& result) {
         std::printf("]}");
         first = false;
     }
-    Timing t = Summarise(result.frameMs);
+    Timing t = Summarise(result.frameMs, options.measureFrom);
     std::printf("],\"timing\":{\"mean_ms\":%.4f,\"p50_ms\":%.4f,\"p99_ms\":%.4f,\"max_ms\":%.4f},", t.mean, t.p50, t.p99,
                 t.max);
     std::printf("\"peak\":{\"stations\":%d,\"panels\":%d,\"turrets\":%d,\"fighters\":%d,\"shots\":%d}}\n",
