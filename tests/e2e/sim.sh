@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The battle lab as a user runs it: the same seed gives the same battle (all
+# but the timings), the events add up to the table, bad arguments are refused
+# with a clear message and exit code 2.
+set -u
+sim="$4"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+args=(--seed 11 --frames 1500 --fighters 4 --country 0:1 --country "United States":2 --country 7:3 --player 0)
+"$sim" "${args[@]}" --json --events "$work/events1.jsonl" > "$work/run1.json" || fail "first run failed"
+"$sim" "${args[@]}" --json --events "$work/events2.jsonl" > "$work/run2.json" || fail "second run failed"
+strip() { sed 's/"timing":{[^}]*}//' "$1"; }
+[ "$(strip "$work/run1.json")" = "$(strip "$work/run2.json")" ] || fail "the same seed gave different battles"
+cmp -s "$work/events1.jsonl" "$work/events2.jsonl" || fail "the same seed gave different events"
+grep -q '"participants":\[{"country":0,"name":"Japan","team":1' "$work/run1.json" || fail "JSON: $(head -c 300 "$work/run1.json")"
+[ -s "$work/events1.jsonl" ] || fail "a battle of 1,500 frames destroyed nothing"
+
+# The fighters lost in the table are the fighter events of each country.
+for country in 0 1 7; do
+    lost=$(grep -c "\"family\":\"fighter\",\"country\":$country," "$work/events1.jsonl")
+    table=$(grep -o "\"country\":$country,\"name\":\"[^\"]*\",\"team\":[0-9]*,\"stats\":\[[-0-9,]*\]" "$work/run1.json" |
+            sed 's/.*\[\(.*\)\]/\1/' | cut -d, -f9)
+    [ "$lost" = "$table" ] || fail "country $country lost $table fighters in the table but $lost in the events"
+done
+
+"$sim" --country Atlantis:1 > /dev/null 2> "$work/err.txt"; rc=$?
+[ "$rc" = "2" ] || fail "an unknown country exited with $rc"
+grep -q "United Nations" "$work/err.txt" || fail "an unknown country does not list the valid ones"
+"$sim" --frames lots --country 0:1 > /dev/null 2>&1; [ "$?" = "2" ] || fail "a bad number was not refused"
+"$sim" > /dev/null 2>&1; [ "$?" = "2" ] || fail "no country was not refused"
+"$sim" --country 0:13 > /dev/null 2>&1; [ "$?" = "2" ] || fail "team 13 was not refused"
+
+[ "$failures" -eq 0 ] && echo "sim e2e: all checks passed"
+exit "$failures"
