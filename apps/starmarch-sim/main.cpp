@@ -216,8 +216,10 @@ void PrintJson(const Options& options, const HeadlessBattleResult& result) {
     Timing t = Summarise(result.frameMs, options.measureFrom);
     std::printf("],\"timing\":{\"mean_ms\":%.4f,\"p50_ms\":%.4f,\"p99_ms\":%.4f,\"max_ms\":%.4f},", t.mean, t.p50, t.p99,
                 t.max);
-    std::printf("\"peak\":{\"stations\":%d,\"panels\":%d,\"turrets\":%d,\"fighters\":%d,\"shots\":%d}}\n",
-                result.peakUnits[0], result.peakUnits[1], result.peakUnits[2], result.peakUnits[3], result.peakShots);
+    std::printf("\"peak\":{\"stations\":%d,\"panels\":%d,\"turrets\":%d,\"fighters\":%d,\"shots\":%d,"
+                "\"explosions\":%d,\"vapour\":%d,\"trails\":%d}}\n",
+                result.peakUnits[0], result.peakUnits[1], result.peakUnits[2], result.peakUnits[3], result.peakShots,
+                result.peakEffects[0], result.peakEffects[1], result.peakEffects[2]);
 }
 
 const char* FamilyName(UnitFamily family) {

@@ -40,6 +40,9 @@ HeadlessBattleResult RunHeadlessBattle(Graphics& graphics, const HeadlessBattleO
         result.peakUnits[2] = std::max(result.peakUnits[2], int(world.turrets.Count()));
         result.peakUnits[3] = std::max(result.peakUnits[3], int(world.fighters.Count()));
         result.peakShots = std::max(result.peakShots, int(world.shots.Count()));
+        result.peakEffects[0] = std::max(result.peakEffects[0], int(world.explosions.Count()));
+        result.peakEffects[1] = std::max(result.peakEffects[1], int(world.vapour.Count()));
+        result.peakEffects[2] = std::max(result.peakEffects[2], int(world.trails.Count()));
     }
     world.ResetWorld();
     return result;

@@ -27,6 +27,8 @@ struct HeadlessBattleResult {
     // The most live units of each family (stations, panels, turrets, fighters) and shots.
     int peakUnits[4] = {};
     int peakShots = 0;
+    // The most live explosions, vapour puffs and trails.
+    int peakEffects[3] = {};
 };
 
 // Installs the factories that build the real stations and fighters into a world.
