@@ -27,20 +27,24 @@ int main(int argc, char** argv) {
     auto graphics = std::make_unique<Graphics>(app.window, app.commandLine, settings.windowed,
                                                settings.DisplayWidth(), settings.DisplayHeight());
     graphics->resources = &ResourceTable::Embedded();
-    Game game(app, *graphics, settings);
+    auto sound = std::make_unique<SoundSystem>(app.commandLine, app.moduleDirectory);
+    // The game's models, textures and sounds live on the devices: it goes
+    // before they are freed.
+    auto game = std::make_unique<Game>(app, *graphics, *sound, settings);
 
-    App::Devices devices{std::move(graphics), std::make_unique<SoundSystem>(app.commandLine, app.moduleDirectory),
-                         std::make_unique<MusicLoader>()};
+    App::Devices devices{std::move(graphics), std::move(sound), std::make_unique<MusicLoader>()};
     if (!app.Initialize(settings.DisplayWidth(), settings.DisplayHeight(), std::move(devices),
-                        [&game] { game.FirstScene(); })) {
+                        [&game] { game->Frame(); })) {
+        game.reset();
         app.Teardown();
         Window::CloseVideo();
         return 0;
     }
 
-    game.Init();
+    game->Init();
     app.Run();
-    game.Shutdown();
+    game->Shutdown();
+    game.reset();
     app.Teardown();
     Window::CloseVideo();
     return 0;

@@ -1,29 +1,55 @@
 #pragma once
 
 #include "game/flow/Controls.h"
+#include "game/flow/GameContext.h"
+#include "render/MeshResource.h"
+#include "render/SceneNode.h"
 
-#include <string>
+#include <array>
 
 class App;
 class Graphics;
+class SoundSystem;
 
-// The game's side of the application: its set-up before the loop, the current
-// screen, and its clean-up after the loop.
+// The game's side of the application: its set-up before the loop, the screen
+// of every frame, and its clean-up after the loop.
 class Game {
 public:
-    Game(App& app, Graphics& graphics, ControlSettings& settings);
+    Game(App& app, Graphics& graphics, SoundSystem& sound, ControlSettings& settings);
 
     void Init();
     void Shutdown();
+    // Runs the current screen's frame.
+    void Frame();
 
-    // The first screen. Until the title and battle screens exist it shows an
-    // empty deep-blue frame.
-    void FirstScene();
-
+    GameContext context;
     ControlNames names;
 
 private:
-    App& app;
-    Graphics& graphics;
-    ControlSettings& settings;
+    void LoadingFrame();
+    void LoadResources();
+    void TitleFrame();
+    void SettingsFrame();
+    void CountrySelectFrame();
+    void ResultFrame();
+
+    // Loading: the ten pieces of the opening picture.
+    std::array<MeshResource, 10> pieces;
+    std::array<SceneNode, 10> pieceNodes;
+    int loadFrames = 0;
+
+    // Title: the colour sweep across the title picture.
+    int sweepStep = 119;
+    uint32_t newColour = 0xFFFFFFFF, oldColour = 0xFFFFFFFF;
+    Sprite titleSprite;
+
+    Button chooseCountries, settingsButton, quit, start, cancel, back, done;
+    std::array<OptionButton, 5> graphicsOptions;
+    std::array<Button, ActionCount> actionButtons;
+    int captureAction = 0;
+    bool captureMode = false;
+
+    // Result: the column the table is sorted by (-1 until the first sort).
+    int sortColumn = -1;
+    std::array<int, CountryCount> resultOrder{};
 };

@@ -1,0 +1,223 @@
+#include "game/fighters/Fighter.h"
+#include "game/flow/BattleScene.h"
+#include "game/flow/Controls.h"
+#include "game/world/Country.h"
+#include "game/world/World.h"
+#include "platform/Input.h"
+#include "platform/KeyCodes.h"
+#include "render/Draw2D.h"
+#include "render/Graphics.h"
+#include "render/SceneNode.h"
+
+#include <algorithm>
+
+namespace {
+constexpr int LeftButton = 0;
+constexpr int RightButton = 1;
+constexpr float SunDistance = 100.0f;
+constexpr float SunSize = 5.0f;
+
+bool Pressed(int state) { return state == Input::Pressed; }
+bool Down(int state) { return state == Input::Pressed || state == Input::Held; }
+
+void Call(const std::function<void()>& f) {
+    if (f) f();
+}
+
+// The view matrix's third column: where the camera looks, in world space.
+Vector3 ViewDirection(const Matrix& view) { return {view.m[0][2], view.m[1][2], view.m[2][2]}; }
+
+void DrawSun(World& world, const BattleFrameHooks& hooks) {
+    Graphics& graphics = world.graphics;
+    Device* device = graphics.device();
+    if (!device) return;
+    Material material;
+    material.diffuse = {1, 1, 1, 1};
+    material.ambient = {0.5f, 0.5f, 0.5f, 1};
+    device->SetMaterial(material);
+    device->SetRenderState(RenderState::Lighting, 0);
+    device->SetTexture(hooks.sunTexture);
+    Vector3 eye = CameraEye(graphics.view);
+    DrawSunAndFlare(graphics, world.random, eye - SunDistance * world.lightDirection, eye,
+                    ViewDirection(graphics.view), SunSize);
+    device->SetTexture(nullptr);
+    device->SetRenderState(RenderState::Lighting, 1);
+}
+
+// The player's part of the frame while nobody is flown. Returns the team of
+// the unit under the cursor (-1 for none), read before anything can delete it.
+int OrbitModeInput(World& world, Input& input, const BattleFrameHooks& hooks, int dx, int dy) {
+    auto action = [&](int a) { return hooks.actionState ? hooks.actionState(a) : 0; };
+    const int left = input.MouseButtonState(LeftButton);
+    const int right = input.MouseButtonState(RightButton);
+    const Graphics& graphics = world.graphics;
+
+    if (world.cursorX != world.rightPressX || world.cursorY != world.rightPressY) world.rightClickArmed = false;
+    Unit* picked = world.PickUnderCursor(world.cursorX, world.cursorY);
+
+    if (Pressed(left)) {
+        bool alt = Down(input.KeyState(Dik::LeftAlt)) || Down(input.KeyState(Dik::RightAlt));
+        if (alt) {
+            if (picked) {
+                world.pilotView = false;
+                world.camera.SetFocus(picked);
+                Call(hooks.playHover);
+            }
+        } else {
+            world.selectedUnit = picked;
+            if (picked) Call(hooks.playHover);
+        }
+    }
+    if (right == Input::Released) {
+        if (world.rightClickArmed && world.selectedUnit && picked && world.selectedUnit->Order(picked))
+            Call(hooks.playClick);
+    } else if (Pressed(right)) {
+        world.rightClickArmed = true;
+        world.rightPressX = world.cursorX;
+        world.rightPressY = world.cursorY;
+    }
+    // Picking happened before any order; an order never deletes a unit, so
+    // the team is still readable here.
+    const int pickedTeam = picked ? picked->team : -1;
+
+    if (Pressed(action(ResetCamera))) {
+        world.camera.Reset();
+        world.camera.SetFocus(nullptr);
+        Call(hooks.playClick);
+    }
+    if (Pressed(action(ManualControl)) && world.selectedUnit && world.selectedUnit->TakeManualControl())
+        Call(hooks.playClick);
+    if (Pressed(action(FocusOnUnit)) && world.selectedUnit) {
+        world.pilotView = false;
+        world.camera.SetFocus(world.selectedUnit);
+        Call(hooks.playClick);
+    }
+    if (Pressed(action(MyStation)) && world.playerStation) {
+        world.pilotView = false;
+        world.selectedUnit = world.playerStation;
+        world.camera.SetFocus(world.playerStation);
+        Call(hooks.playClick);
+    }
+    if (Pressed(action(MyFighter)) && world.playerCountryRecord) {
+        if (Unit* fighter = world.playerCountryRecord->NextLivingFighter()) {
+            world.pilotView = false;
+            world.selectedUnit = fighter;
+            Call(hooks.playClick);
+        }
+    }
+    if (Pressed(action(StopOrder)) && world.selectedUnit && world.selectedUnit->Order(nullptr))
+        Call(hooks.playClick);
+
+    world.camera.Rotate(dx, dy, graphics.displayWidth, graphics.displayHeight, left, right);
+    world.camera.Zoom(dy, input.MouseWheel(), left, right);
+    if (Pressed(action(PilotView)) && world.camera.GetFocus()) {
+        world.pilotView = !world.pilotView;
+        Call(hooks.playClick);
+    }
+    world.camera.Apply();
+    return pickedTeam;
+}
+
+// The player's part of the frame while a fighter is flown.
+void ManualModeInput(World& world, const BattleFrameHooks& hooks) {
+    Unit* flown = world.FlownUnit();
+    if (flown) {
+        flown->GetCameraTarget(nullptr);
+        if (auto* fighter = dynamic_cast<Fighter*>(flown)) fighter->DrawSight();
+    }
+    if (!hooks.actionState || !Pressed(hooks.actionState(ManualControl))) return;
+    if (flown) {
+        world.pilotView = true;
+        world.selectedUnit = flown;
+        world.camera.SetFocus(flown);
+    } else {
+        world.camera.Reset();
+    }
+    world.ReleaseManualControl();
+    Call(hooks.playClick);
+}
+} // namespace
+
+BattleFrameEnd RunBattleFrame(World& world, Input& input, const BattleFrameHooks& hooks) {
+    Graphics& graphics = world.graphics;
+    const int width = std::max(graphics.displayWidth, 1);
+    const int height = std::max(graphics.displayHeight, 1);
+
+    // The system pointer goes back to the centre every frame, so its offset
+    // from the centre is the motion since the last frame.
+    const int dx = input.MouseX() - width / 2;
+    const int dy = input.MouseY() - height / 2;
+    Vector3 eye = world.CameraEye();
+    input.SetMousePosition(width / 2, height / 2);
+    world.cursorX = std::clamp(world.cursorX + dx, 0, width - 1);
+    world.cursorY = std::clamp(world.cursorY + dy, 0, height - 1);
+
+    world.previousSelected = world.selectedUnit;
+
+    if (!graphics.BeginFrame(0xFF000000)) return BattleFrameEnd::Skipped;
+    if (hooks.placeListener) hooks.placeListener(eye, ViewDirection(graphics.view));
+    graphics.SetDirectionalLight(world.lightDirection.x, world.lightDirection.y, world.lightDirection.z, 1, 1, 1, 1);
+    if (Device* device = graphics.device()) {
+        device->SetRenderState(RenderState::ZFunc, CmpLessEqual);
+        device->SetRenderState(RenderState::Lighting, 1);
+    }
+
+    // The flown fighter reads the player's controls.
+    world.actionState = hooks.actionState;
+    world.countries.UpdateAll();
+
+    if (Pressed(input.KeyState(Dik::Escape))) {
+        Call(hooks.playClick);
+        Call(hooks.leave);
+        return BattleFrameEnd::Left;
+    }
+
+    auto action = [&](int a) { return hooks.actionState ? hooks.actionState(a) : 0; };
+    if (Pressed(action(ToggleOverlay))) {
+        world.overlayOn = !world.overlayOn;
+        Call(hooks.playClick);
+    }
+    if (Pressed(action(ToggleMeter))) {
+        world.meterMode = (world.meterMode + 1 + 3) % 3;
+        Call(hooks.playClick);
+    }
+
+    int pickedTeam = -1;
+    if (world.NobodyFlown())
+        pickedTeam = OrbitModeInput(world, input, hooks, dx, dy);
+    else
+        ManualModeInput(world, hooks);
+
+    world.UpdateAndDrawAll();
+    DrawSun(world, hooks);
+
+    OverlayContext overlay = hooks.overlay;
+    overlay.width = width;
+    overlay.height = height;
+    overlay.cursorX = world.cursorX;
+    overlay.cursorY = world.cursorY;
+    overlay.leftPressed = Pressed(input.MouseButtonState(LeftButton));
+    overlay.playClick = hooks.playClick;
+    if (world.overlayOn) {
+        DrawCountryOverlay(world, overlay);
+        if (world.playerCountryRecord) DrawFighterList(world, overlay, *world.playerCountryRecord);
+    }
+
+    if (world.NobodyFlown()) {
+        if (world.overlayOn && world.selectedUnit) DrawUnitOverlay(world, overlay, *world.selectedUnit);
+        bool alt = Down(input.KeyState(Dik::LeftAlt)) || Down(input.KeyState(Dik::RightAlt));
+        const Country* player = world.playerCountryRecord;
+        bool order = player && world.selectedUnit && world.selectedUnit->country == player->countryIndex &&
+                     pickedTeam >= 0 && pickedTeam != player->teamId;
+        if (hooks.drawCursor) hooks.drawCursor(world.cursorX, world.cursorY, alt, order);
+    } else if (auto* fighter = dynamic_cast<Fighter*>(world.FlownUnit())) {
+        fighter->DrawManualDisplay();
+    }
+
+    DrawFrameRate(overlay, hooks.fps);
+    if (hooks.endFrame)
+        hooks.endFrame();
+    else
+        graphics.EndFrame();
+    return BattleFrameEnd::Presented;
+}

@@ -1,0 +1,184 @@
+#include "game/flow/GameContext.h"
+
+#include "game/world/World.h"
+#include "platform/App.h"
+#include "platform/Input.h"
+#include "platform/Sound.h"
+#include "render/Draw2D.h"
+#include "render/Graphics.h"
+#include "render/SceneNode.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+GameContext::GameContext(App& app, Graphics& graphics, SoundSystem& sound, ControlSettings& settings)
+    : app(app), graphics(graphics), sound(sound), settings(settings), hoverSound(sound, 4), clickSound(sound, 4),
+      battleAssets(sound) {
+    width = graphics.displayWidth;
+    height = graphics.displayHeight;
+    x0 = (width - 640) / 2;
+    y0 = (height - 480) / 2;
+    cursorX = width / 2;
+    cursorY = height / 2;
+    lightDirection = Vec3Normalize(lightDirection);
+}
+
+GameContext::~GameContext() { worldPtr.reset(); }
+
+Input& GameContext::input() { return app.input; }
+
+int GameContext::ActionState(int action) const { return ::ActionState(app.input, settings, action); }
+
+void GameContext::SetScene(SceneId next) { scene = next; }
+
+void GameContext::Wait(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+
+void GameContext::PlayHover() {
+    Vector3 at = CameraEye(graphics.view) + Vector3{0, 10, 0};
+    hoverSound.Play(at.x, at.y, at.z, 1);
+}
+
+void GameContext::PlayClick() {
+    Vector3 at = CameraEye(graphics.view) + Vector3{0, 10, 0};
+    clickSound.Play(at.x, at.y, at.z, 1);
+}
+
+void GameContext::DrawText(int x, int y, const std::string& text, uint32_t color) {
+    if (!graphics.device() || !font.texture()) return;
+    textSprite.positionX = float(x);
+    textSprite.positionY = float(y);
+    textSprite.color = color;
+    textSprite.DrawText(*graphics.device(), text);
+}
+
+void GameContext::DrawCursor(bool altMark, bool orderMark) {
+    Device* device = graphics.device();
+    if (!device) return;
+    float x = float(cursorX), y = float(cursorY);
+    DrawLine2D(*device, x + 10, y + 19, x + 1, y, 0xFF806000, 0xFFFFC000);
+    DrawLine2D(*device, x + 19, y + 10, x, y + 1, 0xFF806000, 0xFFFFC000);
+    DrawLine2D(*device, x + 9, y + 19, x, y, 0xFFFFC000, 0xFFFFFFFF);
+    DrawLine2D(*device, x + 19, y + 9, x, y, 0xFFFFC000, 0xFFFFFFFF);
+    if (altMark) {
+        FillRect2D(*device, x + 18, y + 1, x + 23, y + 6, 0xFF004080);
+        FillRect2D(*device, x + 20, y + 3, x + 25, y + 8, 0xFF0080FF);
+    }
+    if (orderMark) {
+        FillRect2D(*device, x + 1, y + 18, x + 6, y + 23, 0xFF804000);
+        FillRect2D(*device, x + 3, y + 20, x + 8, y + 25, 0xFFFF8000);
+    }
+}
+
+void GameContext::UpdateCursor() {
+    Input& in = app.input;
+    // The platform's pointer moves with the mouse; the game keeps it at the
+    // centre and moves its own cursor by the difference.
+    cursorX = std::clamp(cursorX + in.MouseX() - width / 2, 0, width - 1);
+    cursorY = std::clamp(cursorY + in.MouseY() - height / 2, 0, height - 1);
+    in.SetMousePosition(width / 2, height / 2);
+}
+
+void GameContext::CenterCursor() {
+    cursorX = width / 2;
+    cursorY = height / 2;
+}
+
+bool GameContext::MenuFrameStart() {
+    UpdateCursor();
+    click = app.input.MouseButtonState(0) == Input::Pressed;
+    if (!graphics.BeginFrame(0xFF000000)) return false;
+    Vector3 eye = CameraEye(graphics.view);
+    sound.SetListenerPosition(eye.x, eye.y, eye.z);
+    graphics.SetDirectionalLight(lightDirection.x, lightDirection.y, lightDirection.z, 1, 1, 1, 1);
+    Device& device = *graphics.device();
+    device.SetRenderState(RenderState::ZFunc, CmpLessEqual);
+    device.SetRenderState(RenderState::Lighting, 1);
+    if (planet.texture()) {
+        device.BeginSprites();
+        planetSprite.Draw(device);
+        device.EndSprites();
+    }
+    return true;
+}
+
+void GameContext::EndFrame() { graphics.EndFrame(); }
+
+World& GameContext::NewWorld() {
+    worldPtr.reset();
+    worldPtr = std::make_unique<World>(graphics, battleAssets, stats, setup, uint32_t(app.random.Rand()));
+    families.Install(*worldPtr);
+    worldPtr->ResetWorld();
+    return *worldPtr;
+}
+
+void GameContext::ResetWorld() {
+    if (worldPtr) worldPtr->ResetWorld();
+}
+
+namespace {
+
+// The frame of a button or box: top from the right, left downwards, right
+// downwards, bottom from the right, shading c1 to c2 so the bottom right is brighter.
+void DrawShadedFrame(Device& device, int x, int y, int w, int h, bool hovered) {
+    uint32_t c1 = hovered ? 0x80FFFFFF : 0x00FFFFFF;
+    uint32_t c2 = hovered ? 0xFFFFFFFF : 0x80FFFFFF;
+    float l = float(x), t = float(y), r = float(x + w), b = float(y + h);
+    DrawLine2D(device, r, t, l, t, c1, c1);
+    DrawLine2D(device, l, t, l, b, c1, c2);
+    DrawLine2D(device, r, t, r, b, c1, c2);
+    DrawLine2D(device, r, b, l, b, c2, c1);
+}
+
+bool Inside(int px, int py, int x, int y, int w, int h) { return px >= x && px < x + w && py >= y && py < y + h; }
+
+} // namespace
+
+bool ButtonUpdate(GameContext& game, Button& button) {
+    bool inside = Inside(game.cursorX, game.cursorY, button.x, button.y, button.width, button.height);
+    if (inside && !button.hovered) game.PlayHover();
+    button.hovered = inside;
+    bool clicked = inside && game.click;
+    if (clicked) game.PlayClick();
+    game.DrawText(button.x + 5, button.y + (button.height - 10) / 2, button.label);
+    if (Device* device = game.graphics.device())
+        DrawShadedFrame(*device, button.x, button.y, button.width, button.height, button.hovered);
+    return clicked;
+}
+
+void OptionButtonUpdate(GameContext& game, OptionButton& button) {
+    bool inside = Inside(game.cursorX, game.cursorY, button.x, button.y, button.width, button.height);
+    if (inside && !button.hovered) game.PlayHover();
+    button.hovered = inside;
+    if (inside && game.click && button.target) {
+        *button.target = button.value == -1 ? (*button.target ? 0 : 1) : button.value;
+        game.PlayClick();
+    }
+    Device* device = game.graphics.device();
+    if (!device) return;
+    int h = button.height;
+    DrawShadedFrame(*device, button.x, button.y, h, h, button.hovered);
+    game.DrawText(button.x + h + 5, button.y + (h - 10) / 2, button.label);
+    bool selected = button.target && (button.value == -1 ? *button.target != 0 : *button.target == button.value);
+    if (selected) {
+        float l = float(button.x), t = float(button.y), r = float(button.x + h), b = float(button.y + h), d = float(h) / 2;
+        float s = d * 0.7071f;
+        DrawLine2D(*device, l, t, l + s, t + s, 0xFFFFFFFF);
+        DrawLine2D(*device, r, t, r - s, t + s, 0xFFFFFFFF);
+        DrawLine2D(*device, l, b, l + s, b - s, 0xFFFFFFFF);
+        DrawLine2D(*device, r, b, r - s, b - s, 0xFFFFFFFF);
+    }
+}
+
+uint32_t Blend(uint32_t a, uint32_t b, float t) {
+    auto channel = [&](int shift) {
+        float value = float((a >> shift) & 0xFF) * t + float((b >> shift) & 0xFF) * (1 - t);
+        return uint32_t(int(value)) << shift;
+    };
+    return 0xFF000000u | channel(16) | channel(8) | channel(0);
+}
+
+int WrapInt(int value, int lo, int hi) {
+    int n = hi - lo + 1;
+    return ((value - lo) % n + n) % n + lo;
+}

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "game/flow/BattleFactories.h"
+#include "game/flow/Controls.h"
+#include "game/flow/CountrySelection.h"
+#include "game/world/BattleAssets.h"
+#include "game/world/BattleSetup.h"
+#include "game/world/BattleStats.h"
+#include "platform/SoundPool.h"
+#include "render/Sprite.h"
+#include "render/TextureCache.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class App;
+class Graphics;
+class Input;
+class SoundSystem;
+class World;
+
+// The screens of the game, in the order the player meets them.
+enum class SceneId { Loading, Title, CountrySelect, Settings, Battle, Result };
+
+// What every screen shares: the devices, the settings, what was loaded once,
+// the country selection and statistics that outlive battles, and the world.
+// Owned by the Game; screens get it by reference.
+class GameContext {
+public:
+    GameContext(App& app, Graphics& graphics, SoundSystem& sound, ControlSettings& settings);
+    ~GameContext();
+
+    Input& input();
+    int ActionState(int action) const;
+
+    // Switches screens from the next frame on, after the transition's pause.
+    void SetScene(SceneId next);
+    SceneId Scene() const { return scene; }
+    // Pauses the game loop (a transition's 500 ms).
+    void Wait(int milliseconds);
+
+    void PlayHover();
+    void PlayClick();
+
+    // Text in the bitmap font at (x, y) screen pixels, tinted.
+    void DrawText(int x, int y, const std::string& text, uint32_t color = 0xFFFFFFFF);
+    // The game's own mouse pointer at the cursor, with the battle's two marks.
+    void DrawCursor(bool altMark = false, bool orderMark = false);
+    // Moves the cursor by the mouse's motion since the last frame.
+    void UpdateCursor();
+    void CenterCursor();
+
+    // The start of every menu screen's frame: cursor, black clear, light,
+    // planet backdrop. False when the frame can't be drawn. Sets click (the
+    // left button just pressed).
+    bool MenuFrameStart();
+    void EndFrame();
+
+    // A fresh world for a battle (or the display set): deletes the old one.
+    World& NewWorld();
+    World* world() const { return worldPtr.get(); }
+    void ResetWorld();
+
+    App& app;
+    Graphics& graphics;
+    SoundSystem& sound;
+    ControlSettings& settings;
+
+    // Loaded once by the loading screen.
+    Texture font, title, planet, flags, light;
+    Sprite textSprite, planetSprite, flagSprite, lightSprite;
+    SoundPool hoverSound, clickSound;
+    BattleAssets battleAssets;
+    BattleFamilies families;
+    bool loaded = false;
+
+    CountrySelection selection;
+    BattleStats stats;
+    BattleSetup setup;
+    int participantCount = 0;
+
+    // The 640 x 480 design's top-left corner on this screen.
+    int x0 = 0, y0 = 0;
+    int width = 640, height = 480;
+    // The game's mouse pointer in back-buffer pixels.
+    int cursorX = 320, cursorY = 240;
+    bool click = false;
+    // Direction of the one light, normalised at start.
+    Vector3 lightDirection{1, -2, 1};
+
+private:
+    SceneId scene = SceneId::Loading;
+    std::unique_ptr<World> worldPtr;
+    uint32_t worldSeed = 1;
+};
+
+// A push button: label and rectangle in screen pixels.
+struct Button {
+    std::string label;
+    int x = 0, y = 0, width = 100, height = 20;
+    bool hovered = false;
+};
+// Draws the button; true when it was clicked this frame.
+bool ButtonUpdate(GameContext& game, Button& button);
+
+// A radio box bound to an integer (value -1: a toggle).
+struct OptionButton {
+    std::string label;
+    int x = 0, y = 0, width = 100, height = 20;
+    int value = 0;
+    int* target = nullptr;
+    bool hovered = false;
+};
+void OptionButtonUpdate(GameContext& game, OptionButton& button);
+
+// Each of red, green and blue = a x t + b x (1 - t), alpha 0xFF.
+uint32_t Blend(uint32_t a, uint32_t b, float t);
+// Wraps an integer into lo..hi.
+int WrapInt(int value, int lo, int hi);

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# A player's first battle, driven with the mouse and the keyboard: from the
+# title to the country selection, Japan and the United States dragged into
+# two teams, Japan marked as the player's country, "Start", a few seconds of
+# battle, Escape to the result table, back to the title, Escape to quit.
+set -u
+binary="$1"
+[ -n "${DISPLAY:-}" ] || { echo "SKIP: no DISPLAY"; exit 0; }
+work=$(mktemp -d)
+trap 'kill -9 $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
+cp "$binary" "$work/starmarch"
+cp -r "$(dirname "$binary")/Data" "$work/" 2>/dev/null
+export XDG_RUNTIME_DIR="$work" ALSOFT_DRIVERS=null
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+"$work/starmarch" -win 2>"$work/stderr.txt" &
+game=$!
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Starmarch Version 1\.03$' | head -1)
+[ -n "$window" ] || { fail "no game window"; exit 1; }
+xdotool windowfocus --sync "$window" 2>/dev/null
+sleep 5
+
+# The game keeps its own pointer, moved by the mouse's motion; moves go in
+# small steps so that none is lost at the screen's edge.
+cx=320; cy=240
+move_to() {
+    local dx=$(( $1 - cx )) dy=$(( $2 - cy ))
+    while [ "$dx" -ne 0 ] || [ "$dy" -ne 0 ]; do
+        local sx=$(( dx > 60 ? 60 : (dx < -60 ? -60 : dx) )) sy=$(( dy > 60 ? 60 : (dy < -60 ? -60 : dy) ))
+        xdotool mousemove_relative -- "$sx" "$sy"; sleep 0.05
+        dx=$(( dx - sx )); dy=$(( dy - sy ))
+    done
+    cx=$1; cy=$2; sleep 0.1
+}
+press() { xdotool mousedown 1; sleep 0.15; }
+release() { xdotool mouseup 1; sleep 0.15; }
+click() { press; release; }
+key() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep 0.2; }
+# A pixel of the game's 640 x 480 picture (the window sits at 320, 272).
+pixel() {
+    import -window root "$work/shot.png"
+    convert "$work/shot.png" -crop "1x1+$((320 + $1))+$((272 + $2))" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1
+}
+
+move_to 585 415; click; sleep 1      # "Choose Countries"
+cx=320; cy=240                      # screens start with the pointer in the middle
+[ "$(pixel 300 20)" = "#808080" ] || fail "no country selection screen (outline is $(pixel 300 20))"
+move_to 32 40; press; move_to 60 95; release       # Japan into slot 0 (team 1)
+move_to 82 40; press; move_to 260 95; release      # United States into slot 4 (team 2)
+move_to 100 85; click                              # Japan is the player's country
+move_to 585 440; click; sleep 4                    # "Start"
+[ "$(pixel 320 400)" = "#000000" ] || fail "no battle: the planet is still there"
+kill -0 "$game" 2>/dev/null || fail "the game ended during the battle"
+key Escape; sleep 1                                # to the result table
+[ "$(pixel 320 400)" != "#000000" ] || fail "no result screen after Escape"
+key Escape; sleep 1                                # back to the title
+key Escape                                         # and out
+timeout 20 tail --pid="$game" -f /dev/null
+wait "$game"; rc=$?
+[ "$rc" = "0" ] || { fail "the game exited with $rc"; tail -20 "$work/stderr.txt"; }
+grep -q '^Keys=' "$work/Starmarch.cfg" 2>/dev/null || fail "no configuration written"
+
+[ "$failures" -eq 0 ] && echo "play e2e: all checks passed"
+exit "$failures"

@@ -1,0 +1,269 @@
+#include "game/flow/BattleScene.h"
+#include "game/flow/Controls.h"
+#include "game/world/Country.h"
+#include "game/world/OrbitCamera.h"
+#include "game/world/Overlays.h"
+#include "platform/Input.h"
+#include "support/WorldTestKit.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+constexpr float Pi = 3.14159265f;
+
+// A fighter stand-in that takes every order.
+class ObedientUnit : public TestUnit {
+public:
+    using TestUnit::TestUnit;
+    bool Order(Unit* target) override {
+        ++orders;
+        ordered = target;
+        return true;
+    }
+    int orders = 0;
+    Unit* ordered = nullptr;
+};
+
+// One frame's mouse: motion and the two buttons held or not.
+RawInput Mouse(float dx, float dy, bool left, bool right, int wheel = 0) {
+    RawInput raw;
+    raw.mouseDx = dx;
+    raw.mouseDy = dy;
+    raw.mouseButtons[0] = left ? 0x80 : 0;
+    raw.mouseButtons[1] = right ? 0x80 : 0;
+    raw.mouseWheel = wheel;
+    return raw;
+}
+
+} // namespace
+
+TEST(OrbitCamera, ZoomPitchAndYawStayInTheirBounds) {
+    EXPECT_FLOAT_EQ(WrapAngle(-0.1f, 0.0f, 2 * Pi), -0.1f) << "a small negative offset keeps its sign";
+    EXPECT_NEAR(WrapAngle(6.5f, 0.0f, 2 * Pi), 6.5f - 2 * Pi, 1e-5f);
+    EXPECT_NEAR(WrapAngle(-6.5f, 0.0f, 2 * Pi), -6.5f + 2 * Pi, 1e-5f);
+    EXPECT_FLOAT_EQ(WrapAngle(NAN, 0.0f, 2 * Pi), 0.0f) << "bad input lands in range";
+
+    WorldTestKit kit;
+    OrbitCamera& camera = kit.world->camera;
+    camera.Reset();
+    EXPECT_FLOAT_EQ(camera.distance, 180.0f);
+    camera.Zoom(0, -120, 0, 0);
+    EXPECT_NEAR(camera.distance, 182.4f, 1e-4f) << "one wheel notch back moves 2.4";
+    camera.Zoom(0, -120 * 1000, 0, 0);
+    EXPECT_FLOAT_EQ(camera.distance, 400.0f);
+    camera.Zoom(0, 120 * 1000, 0, 0);
+    EXPECT_FLOAT_EQ(camera.distance, 1.0f);
+    camera.distance = 100.0f;
+    camera.Zoom(-10, 0, Input::Held, Input::Held);
+    EXPECT_NEAR(camera.distance, 100.0f - 24 * 0.02f, 1e-4f) << "both buttons: 10 pixels up zoom in by 24 steps";
+
+    const float yaw = camera.yaw, pitch = camera.pitch;
+    camera.dirty = false;
+    camera.Rotate(300, 300, 640, 480, Input::Held, Input::Held);
+    camera.Rotate(300, 300, 640, 480, Input::Up, Input::Up);
+    EXPECT_EQ(camera.yaw, yaw);
+    EXPECT_EQ(camera.pitch, pitch);
+    EXPECT_FALSE(camera.dirty) << "turning needs the right button alone";
+
+    for (int i = 0; i < 50; ++i) camera.Rotate(-640, 480, 640, 480, Input::Up, Input::Held);
+    EXPECT_FLOAT_EQ(camera.pitch, 0.45f * Pi);
+    EXPECT_GT(camera.yaw, -2 * Pi);
+    EXPECT_LT(camera.yaw, 2 * Pi);
+    for (int i = 0; i < 50; ++i) camera.Rotate(640, -480, 640, 480, Input::Up, Input::Pressed);
+    EXPECT_FLOAT_EQ(camera.pitch, -0.45f * Pi);
+    EXPECT_GT(camera.yaw, -2 * Pi);
+    EXPECT_LT(camera.yaw, 2 * Pi);
+    EXPECT_TRUE(camera.dirty);
+    camera.Rotate(0, 0, 0, 0, Input::Up, Input::Held);  // no screen: no division by zero
+}
+
+TEST(BattleFrame, RightClickWithoutMovementOrdersAndADragDoesNot) {
+    WorldTestKit kit;
+    World& world = *kit.world;
+    world.ResetWorld();
+    auto* own = world.fighters.Create<ObedientUnit>(world, UnitFamily::Fighter, 1, 0, 10, Vector3{30, 0, 0},
+                                                    &kit.unitMesh);
+    Unit* enemy = kit.Make(UnitFamily::Fighter, 2, 1, 10, {0, 0, 0});
+    world.selectedUnit = own;
+    // The camera looks straight at the enemy, which sits under the cursor.
+    world.camera.lookAt = enemy->GetWorldPosition();
+    world.camera.distance = 10.0f;
+    world.camera.dirty = true;
+    world.camera.Apply();
+
+    Input input;
+    input.SetClientSize(640, 480);
+    input.SetMousePosition(320, 240);
+    int clicks = 0, hovers = 0, cursors = 0;
+    BattleFrameHooks hooks;
+    hooks.actionState = [](int) { return 0; };
+    hooks.playClick = [&] { ++clicks; };
+    hooks.playHover = [&] { ++hovers; };
+    hooks.drawCursor = [&](int x, int y, bool, bool) {
+        ++cursors;
+        EXPECT_EQ(x, world.cursorX);
+        EXPECT_EQ(y, world.cursorY);
+    };
+    hooks.overlay.participantCount = 0;
+    auto frame = [&](const RawInput& raw) {
+        input.Poll(raw);
+        return RunBattleFrame(world, input, hooks);
+    };
+
+    ASSERT_EQ(world.cursorX, 320);
+    ASSERT_EQ(world.PickUnderCursor(320, 240), enemy);
+
+    // Press, drag one pixel, come back and release: no order.
+    EXPECT_EQ(frame(Mouse(0, 0, false, true)), BattleFrameEnd::Presented);
+    EXPECT_TRUE(world.rightClickArmed);
+    frame(Mouse(1, 0, false, true));
+    EXPECT_EQ(world.cursorX, 321);
+    EXPECT_FALSE(world.rightClickArmed);
+    frame(Mouse(-1, 0, false, false));
+    EXPECT_EQ(world.cursorX, 320);
+    EXPECT_EQ(own->orders, 0);
+    EXPECT_EQ(clicks, 0);
+
+    // Press and release in place: the selected unit attacks what is under the cursor.
+    frame(Mouse(0, 0, false, true));
+    frame(Mouse(0, 0, false, false));
+    EXPECT_EQ(own->orders, 1);
+    EXPECT_EQ(own->ordered, enemy);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(world.selectedUnit, own);
+    EXPECT_EQ(cursors, 5);
+
+    // A left click selects what is under the cursor.
+    frame(Mouse(0, 0, true, false));
+    EXPECT_EQ(world.selectedUnit, enemy);
+    EXPECT_EQ(hovers, 1);
+
+    // The cursor stays on the screen whatever the mouse does.
+    frame(Mouse(-5000, 5000, false, false));
+    EXPECT_EQ(world.cursorX, 0);
+    EXPECT_EQ(world.cursorY, 479);
+}
+
+TEST(BattleFrame, EscapeLeavesAndMissingTargetsDoNothing) {
+    WorldTestKit kit;
+    World& world = *kit.world;
+    world.ResetWorld();
+    Country* player = world.countries.Create(1, 0);
+    world.playerCountryRecord = player;
+    Input input;
+    input.SetClientSize(640, 480);
+    input.SetMousePosition(320, 240);
+    int clicks = 0, left = 0;
+    int pressedAction = -1;
+    BattleFrameHooks hooks;
+    hooks.actionState = [&](int a) { return a == pressedAction ? int(Input::Pressed) : 0; };
+    hooks.playClick = [&] { ++clicks; };
+    hooks.leave = [&] { ++left; };
+
+    // No living fighter, no station, no selection, no focus: nothing to do, no sound.
+    for (int action : {MyFighter, MyStation, StopOrder, FocusOnUnit, ManualControl, PilotView}) {
+        pressedAction = action;
+        input.Poll(RawInput{});
+        EXPECT_EQ(RunBattleFrame(world, input, hooks), BattleFrameEnd::Presented);
+    }
+    EXPECT_EQ(clicks, 0);
+    EXPECT_FALSE(world.pilotView);
+    EXPECT_EQ(world.selectedUnit, nullptr);
+
+    pressedAction = ToggleMeter;
+    input.Poll(RawInput{});
+    RunBattleFrame(world, input, hooks);
+    input.Poll(RawInput{});
+    RunBattleFrame(world, input, hooks);
+    EXPECT_EQ(world.meterMode, 0) << "1, 2, then wrapped to 0";
+    EXPECT_EQ(clicks, 2);
+
+    pressedAction = -1;
+    RawInput escape;
+    escape.keys[0x01] = 0x80;
+    input.Poll(escape);
+    EXPECT_EQ(RunBattleFrame(world, input, hooks), BattleFrameEnd::Left);
+    EXPECT_EQ(left, 1);
+    EXPECT_EQ(clicks, 3);
+}
+
+namespace {
+class WordyUnit : public TestUnit {
+public:
+    using TestUnit::TestUnit;
+    void Describe(std::string& text) const override { text += "\n  " + std::string(40, 'x'); }
+};
+
+// Corners of a recorded 2D draw.
+struct Box {
+    float left = 1e9f, top = 1e9f, right = -1e9f, bottom = -1e9f;
+};
+Box BoundsOf(const RecordingDevice::Draw& draw) {
+    Box box;
+    for (size_t i = 0; i < draw.VertexCount(); ++i) {
+        Vector3 p = draw.Position(i);
+        box.left = std::min(box.left, p.x);
+        box.right = std::max(box.right, p.x);
+        box.top = std::min(box.top, p.y);
+        box.bottom = std::max(box.bottom, p.y);
+    }
+    return box;
+}
+} // namespace
+
+TEST(Overlays, BoxesFollowTheParticipantsAndTheText) {
+    WorldTestKit kit;
+    World& world = *kit.world;
+    std::vector<std::string> texts;
+    OverlayContext context;
+    context.drawText = [&](int, int, const std::string& text, uint32_t) { texts.push_back(text); };
+    context.countryName = [](int) { return std::string("Japan"); };
+
+    auto* unit = world.fighters.Create<WordyUnit>(world, UnitFamily::Fighter, 1, 0, 10, Vector3{}, &kit.unitMesh);
+    kit.ClearDraws();
+    DrawUnitOverlay(world, context, *unit);
+    auto draws = kit.Primitives();
+    ASSERT_FALSE(draws.empty());
+    Box box = BoundsOf(draws[0]);
+    EXPECT_EQ(box.left, 5);
+    EXPECT_EQ(box.top, 20);
+    EXPECT_EQ(box.right, 5 * 42 + 14) << "the unit's own 42-character line widens the box";
+    EXPECT_EQ(box.bottom, 10 * 7 + 29) << "seven lines";
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0], "Unit Overlay\n\n  Country: Japan\n  Team ID: 1\n\n  HP: 10/10\n  " + std::string(40, 'x'));
+
+    // Twelve countries, one of them without a station any more.
+    for (int k = 0; k < 12; ++k) {
+        Country* record = world.countries.Create(k % 3 + 1, k);
+        if (k) kit.Make(UnitFamily::Station, record->teamId, k, 100, {float(20 * k), 0, 0}, &record->station);
+    }
+    world.countries[4]->score = 7;
+    context.participantCount = 12;
+    texts.clear();
+    kit.ClearDraws();
+    DrawCountryOverlay(world, context);
+    draws = kit.Primitives();
+    ASSERT_FALSE(draws.empty());
+    EXPECT_EQ(BoundsOf(draws[0]).top, 480 - 155);
+    ASSERT_EQ(texts.size(), 13u);
+    EXPECT_EQ(texts[0], "Country Overlay");
+    EXPECT_EQ(texts[5], "02 Japan          :   7");
+
+    // A click on a station's bar selects it; a second click also focuses it.
+    Unit* station = world.countries[1]->station;
+    context.leftPressed = true;
+    context.cursorX = 30;
+    context.cursorY = 480 - 10 * (12 + 1 - 2) + 3;
+    int clicks = 0;
+    context.playClick = [&] { ++clicks; };
+    DrawCountryOverlay(world, context);
+    EXPECT_EQ(world.selectedUnit, station);
+    EXPECT_EQ(world.camera.GetFocus(), nullptr);
+    world.previousSelected = world.selectedUnit;
+    DrawCountryOverlay(world, context);
+    EXPECT_EQ(world.camera.GetFocus(), station);
+    EXPECT_EQ(clicks, 2);
+}
