@@ -2,6 +2,8 @@
 
 #include "game/flow/BattleScene.h"
 #include "game/flow/Config.h"
+#include "game/fighters/Fighter.h"
+#include "game/stations/Station.h"
 #include "game/world/World.h"
 #include "platform/App.h"
 #include "platform/Input.h"
@@ -55,6 +57,13 @@ void Game::Shutdown() {
 }
 
 void Game::Frame() {
+    SceneId before = context.Scene();
+    RunScene();
+    // Leaving a battle for its results brings the preview models back.
+    if (before == SceneId::Battle && context.Scene() == SceneId::Result) context.CreateDisplaySet();
+}
+
+void Game::RunScene() {
     switch (context.Scene()) {
     case SceneId::Loading: LoadingFrame(); break;
     case SceneId::Title: TitleFrame(); break;
@@ -191,12 +200,14 @@ void Game::TitleFrame() {
     if (ButtonUpdate(g, chooseCountries)) {
         g.CenterCursor();
         g.SetScene(SceneId::CountrySelect);
+        g.CreateDisplaySet();
         g.Wait(500);
         return;
     }
     if (ButtonUpdate(g, settingsButton)) {
         g.CenterCursor();
         g.SetScene(SceneId::Settings);
+        g.CreateDisplaySet();
         g.Wait(500);
         return;
     }
@@ -406,6 +417,11 @@ void Game::CountrySelectFrame() {
     g.DrawText(g.x0 + 415, g.y0 + 220, fighters);
     int playerCountry = s.PlayerCountry();
     std::string yours = std::string("Your Country: ") + (playerCountry >= 0 ? CountryName(playerCountry) : "Not Selected");
+    // The chosen country's station and fighter turn slowly beside their numbers.
+    if (playerCountry >= 0 && g.displayStations[size_t(playerCountry)]) {
+        static_cast<Station*>(g.displayStations[size_t(playerCountry)])->Showcase(yours);
+        if (Unit* fighter = g.displayFighters[size_t(playerCountry)]) static_cast<Fighter*>(fighter)->Showcase(yours);
+    }
     g.DrawText(g.x0 + 5, g.y0 + 220, yours);
     if (s.dragSource >= 0) {
         int country = s.dragSource < 100 ? s.dragSource : s.slotCountry[size_t(s.dragSource - 100)];

@@ -26,6 +26,7 @@ public:
     ControlNames names;
 
 private:
+    void RunScene();
     void LoadingFrame();
     void LoadResources();
     void TitleFrame();

@@ -1,5 +1,8 @@
 #include "game/flow/GameContext.h"
 
+#include "game/fighters/Fighter.h"
+#include "game/fighters/FighterType.h"
+#include "game/stations/Station.h"
 #include "game/world/World.h"
 #include "platform/App.h"
 #include "platform/Input.h"
@@ -114,6 +117,22 @@ World& GameContext::NewWorld() {
 
 void GameContext::ResetWorld() {
     if (worldPtr) worldPtr->ResetWorld();
+}
+
+void GameContext::CreateDisplaySet() {
+    World& world = worldPtr ? *worldPtr : NewWorld();
+    world.ResetWorld();
+    world.meterMode = 0;
+    float s = float(width) * 0.0015625f;
+    SetCamera(graphics, {5, 20 * s + 10, -40 * s}, {5, 10, 0}, {0, 1, 0});
+    displayStations.fill(nullptr);
+    displayFighters.fill(nullptr);
+    for (int k = 0; k < CountryCount; ++k)
+        DeployStation(world, families.stations, k, 0, k, &displayStations[size_t(k)], {}, {0, 0, 1}, {0, 1, 0});
+    const auto& types = FighterTypes();
+    for (int k = 0; k < CountryCount && k < int(types.size()); ++k)
+        world.fighters.Add(std::make_unique<Fighter>(world, types[size_t(k)], 0, &displayFighters[size_t(k)],
+                                                     Vector3{}, Vector3{0, 0, 1}, Vector3{0, 1, 0}));
 }
 
 namespace {

@@ -10,6 +10,7 @@
 #include "render/Sprite.h"
 #include "render/TextureCache.h"
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,6 +19,7 @@ class App;
 class Graphics;
 class Input;
 class SoundSystem;
+class Unit;
 class World;
 
 // The screens of the game, in the order the player meets them.
@@ -61,6 +63,13 @@ public:
     World& NewWorld();
     World* world() const { return worldPtr.get(); }
     void ResetWorld();
+    // One station and one fighter of every type, for the country selection's
+    // preview: plain units of a world that never runs, seen by the preview
+    // camera. The next reset or battle removes them.
+    void CreateDisplaySet();
+    // Station type k + 1 and fighter type k + 1 (country k); null when absent.
+    std::array<Unit*, CountryCount> displayStations{};
+    std::array<Unit*, CountryCount> displayFighters{};
 
     App& app;
     Graphics& graphics;
