@@ -25,6 +25,11 @@ public:
     GameContext context;
     ControlNames names;
 
+    // What the result table shows, in order, and the column it is sorted by.
+    const std::array<int, CountryCount>& ResultOrder() const { return resultOrder; }
+    int SortColumn() const { return sortColumn; }
+    bool Capturing() const { return captureMode; }
+
 private:
     void RunScene();
     void LoadingFrame();

@@ -35,7 +35,9 @@ int GameContext::ActionState(int action) const { return ::ActionState(app.input,
 
 void GameContext::SetScene(SceneId next) { scene = next; }
 
-void GameContext::Wait(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+void GameContext::Wait(int milliseconds) {
+    if (!instantTransitions) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
 
 void GameContext::PlayHover() {
     Vector3 at = CameraEye(graphics.view) + Vector3{0, 10, 0};

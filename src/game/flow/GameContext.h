@@ -95,6 +95,8 @@ public:
     // The game's mouse pointer in back-buffer pixels.
     int cursorX = 320, cursorY = 240;
     bool click = false;
+    // Transitions skip their pause (tests).
+    bool instantTransitions = false;
     // Direction of the one light, normalised at start.
     Vector3 lightDirection{1, -2, 1};
 
