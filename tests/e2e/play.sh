@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
 # A player's first battle, driven with the mouse and the keyboard: from the
-# title to the country selection, Japan and the United States dragged into
-# two teams, Japan marked as the player's country, "Start", a few seconds of
-# battle, Escape to the result table, back to the title, Escape to quit.
+# title to the country selection, four countries dragged into two teams,
+# Japan marked as the player's country, more fighters, "Start", half a minute
+# of battle with the player's fighter selected, followed and flown by hand,
+# Escape to the result table sorted by score, back to the title, a control
+# reassigned on the settings screen, and out. The configuration must keep
+# the new key, and a second start must read it back. Screenshots of the run
+# stay in the build tree (e2e-screenshots/).
 set -u
 binary="$1"
 [ -n "${DISPLAY:-}" ] || { echo "SKIP: no DISPLAY"; exit 0; }
 work=$(mktemp -d)
 trap 'kill -9 $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
 cp "$binary" "$work/starmarch"
+shots="$(dirname "$binary")/e2e-screenshots"
+mkdir -p "$shots"
 cp -r "$(dirname "$binary")/Data" "$work/" 2>/dev/null
 export XDG_RUNTIME_DIR="$work" ALSOFT_DRIVERS=null
 failures=0
@@ -42,24 +48,59 @@ pixel() {
     import -window root "$work/shot.png"
     convert "$work/shot.png" -crop "1x1+$((320 + $1))+$((272 + $2))" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1
 }
+screenshot() { import -window root "$work/full.png"; convert "$work/full.png" -crop 640x480+320+272 +repage "$shots/$1.png"; }
 
 move_to 585 415; click; sleep 1      # "Choose Countries"
 cx=320; cy=240                      # screens start with the pointer in the middle
 [ "$(pixel 300 20)" = "#808080" ] || fail "no country selection screen (outline is $(pixel 300 20))"
 move_to 32 40; press; move_to 60 95; release       # Japan into slot 0 (team 1)
 move_to 82 40; press; move_to 260 95; release      # United States into slot 4 (team 2)
+move_to 132 40; press; move_to 60 130; release     # United Kingdom into slot 1 (team 1)
+move_to 182 40; press; move_to 260 130; release    # France into slot 5 (team 2)
 move_to 100 85; click                              # Japan is the player's country
+move_to 500 225; click; click                      # five fighters each
+screenshot selection
 move_to 585 440; click; sleep 4                    # "Start"
+cx=320; cy=240                                     # the battle starts with the pointer in the middle
 [ "$(pixel 320 400)" = "#000000" ] || fail "no battle: the planet is still there"
+screenshot battle-start
+key j; key f                                       # "My Fighter", then follow it
+sleep 8; screenshot battle-follow
+key Return                                         # fly it by hand
+xdotool keydown a; sleep 1; xdotool keyup a        # throttle up
+xdotool keydown Left; sleep 1; xdotool keyup Left  # roll
+sleep 2; screenshot manual
+key Return                                         # hand it back
+sleep 12; screenshot battle-late
 kill -0 "$game" 2>/dev/null || fail "the game ended during the battle"
 key Escape; sleep 1                                # to the result table
 [ "$(pixel 320 400)" != "#000000" ] || fail "no result screen after Escape"
+move_to 580 25; click                              # sort by total score
+screenshot result
 key Escape; sleep 1                                # back to the title
+cx=320; cy=240
+move_to 585 440; click; sleep 1                    # "Settings"
+cx=320; cy=240
+move_to 60 95; click                               # "Rudder Left" waits for a key
+key q
+screenshot settings
+move_to 585 465; click; sleep 1                    # "Done"
 key Escape                                         # and out
 timeout 20 tail --pid="$game" -f /dev/null
 wait "$game"; rc=$?
 [ "$rc" = "0" ] || { fail "the game exited with $rc"; tail -20 "$work/stderr.txt"; }
-grep -q '^Keys=' "$work/Starmarch.cfg" 2>/dev/null || fail "no configuration written"
+grep -q '^Keys=16,45,' "$work/Starmarch.cfg" 2>/dev/null || fail "the new key is not in the configuration: $(cat "$work/Starmarch.cfg")"
+
+# A second start reads the new key back (and writes it again at exit).
+cp "$work/Starmarch.cfg" "$work/first.cfg"
+"$work/starmarch" -win 2>>"$work/stderr.txt" &
+game=$!
+timeout 30 xdotool search --sync --onlyvisible --name '^Starmarch Version 1\.03$' >/dev/null
+sleep 2
+kill -TERM "$game"
+timeout 20 tail --pid="$game" -f /dev/null
+wait "$game" || fail "the second start did not end cleanly"
+cmp -s "$work/first.cfg" "$work/Starmarch.cfg" || fail "the second start lost the settings: $(cat "$work/Starmarch.cfg")"
 
 [ "$failures" -eq 0 ] && echo "play e2e: all checks passed"
 exit "$failures"
