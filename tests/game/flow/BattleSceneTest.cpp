@@ -267,3 +267,58 @@ TEST(Overlays, BoxesFollowTheParticipantsAndTheText) {
     EXPECT_EQ(world.camera.GetFocus(), station);
     EXPECT_EQ(clicks, 2);
 }
+
+TEST(BattleFrame, MyFighterCyclesFocusLetsGoOfTheDeadAndManualControlFollowsTheSlot) {
+    WorldTestKit kit;
+    World& world = *kit.world;
+    world.ResetWorld();
+    Country* player = world.countries.Create(1, 0);
+    world.playerCountryRecord = player;
+    // No station: the record launches nothing by itself.
+    TestUnit* first = kit.Make(UnitFamily::Fighter, 1, 0, 10, {5, 0, 0}, &player->fighters[0]);
+    TestUnit* second = kit.Make(UnitFamily::Fighter, 1, 0, 10, {-5, 0, 0}, &player->fighters[1]);
+    ASSERT_TRUE(first && second);
+
+    Input input;
+    input.SetClientSize(640, 480);
+    input.SetMousePosition(320, 240);
+    int clicks = 0;
+    int pressedAction = -1;
+    BattleFrameHooks hooks;
+    hooks.actionState = [&](int a) { return a == pressedAction ? int(Input::Pressed) : 0; };
+    hooks.playClick = [&] { ++clicks; };
+    auto frame = [&](int action) {
+        pressedAction = action;
+        input.Poll(RawInput{});
+        return RunBattleFrame(world, input, hooks);
+    };
+
+    // "My Fighter" goes through the living fighters in turn; the camera stays.
+    frame(MyFighter);
+    Unit* picked = world.selectedUnit;
+    frame(MyFighter);
+    EXPECT_NE(world.selectedUnit, picked);
+    EXPECT_TRUE(world.selectedUnit == first || world.selectedUnit == second);
+    EXPECT_EQ(world.camera.GetFocus(), nullptr);
+    EXPECT_EQ(clicks, 2);
+
+    // A focused unit that dies lets go of the camera.
+    world.camera.SetFocus(first);
+    frame(-1);
+    EXPECT_EQ(world.camera.GetFocus(), first);
+    first->SelfDestruct();
+    frame(-1);
+    EXPECT_EQ(world.camera.GetFocus(), nullptr);
+
+    // Manual control stays on the slot: the next fighter in it is flown at once.
+    world.manualSlot = &player->fighters[0];
+    frame(-1);
+    EXPECT_EQ(world.FlownUnit(), nullptr);
+    TestUnit* next = kit.Make(UnitFamily::Fighter, 1, 0, 10, {5, 0, 0}, &player->fighters[0]);
+    ASSERT_NE(next, nullptr);
+    frame(-1);
+    EXPECT_EQ(world.FlownUnit(), next);
+    EXPECT_EQ(next->manualSteps, 1);
+    EXPECT_EQ(next->aiSteps, 0);
+    EXPECT_GT(second->aiSteps, 0);
+}
