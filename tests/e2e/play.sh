@@ -66,6 +66,14 @@ cx=320; cy=240                                     # the battle starts with the 
 screenshot battle-start
 key j; key f                                       # "My Fighter", then follow it
 sleep 8; screenshot battle-follow
+# The United States' station from the country overlay: the first click
+# selects it, the second brings the camera to it.
+move_to 50 465; click; sleep 0.2; click; sleep 1
+key j                                              # my fighter again (the camera stays)
+move_to 320 240                                    # the enemy station is in the middle
+xdotool mousedown 3; sleep 0.15; xdotool mouseup 3; sleep 0.3   # attack it
+screenshot order
+key j
 key Return                                         # fly it by hand
 xdotool keydown a; sleep 1; xdotool keyup a        # throttle up
 xdotool keydown Left; sleep 1; xdotool keyup Left  # roll
