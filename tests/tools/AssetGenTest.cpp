@@ -6,6 +6,7 @@
 #include "assetgen/Shapes.h"
 #include "assetgen/Sounds.h"
 #include "assetgen/XWriter.h"
+#include "game/fighters/FighterType.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
@@ -226,101 +227,27 @@ struct FighterNumbers {
     Vec3 launchDirection;
 };
 
-// Engines, retros, guns and launchers of the twelve fighter types.
+// Engines, retros, guns and launchers of the twelve fighter types, as the
+// flight code reads them from the game's own type table.
 const std::vector<FighterNumbers>& Fighters() {
-    static const std::vector<FighterNumbers> table = {
-        {{{{0, -0.05f, -0.75f}, 0.1f}, {{0.325f, -0.05f, -0.45f}, 0.08f}, {{-0.325f, -0.05f, -0.45f}, 0.08f}},
-         {{{0, 0.175f, 0}, 0.08f}, {{0.375f, -0.05f, 0}, 0.08f}, {{-0.375f, -0.05f, 0}, 0.08f}},
-         {0.15f, -0.15f, 0.5f},
-         {{0, -0.15f, 0.5f}},
-         {0, 0, 1}},
-        {{{{0, -0.025f, -0.6f}, 0.08f},
-          {{0, 0.075f, -0.333f}, 0.08f},
-          {{0.725f, -0.025f, -0.3f}, 0.07f},
-          {{-0.725f, -0.025f, -0.3f}, 0.07f}},
-         {{{0.4f, -0.025f, 0.15f}, 0.08f},
-          {{-0.4f, -0.025f, 0.15f}, 0.08f},
-          {{0.725f, -0.025f, -0.1f}, 0.07f},
-          {{-0.725f, -0.025f, -0.1f}, 0.07f}},
-         {0.275f, -0.025f, 0.3f},
-         {{0, -0.125f, 0}},
-         {0, 0, 1}},
-        {{{{0.24f, 0.14f, -0.2f}, 0.07f},
-          {{-0.24f, 0.14f, -0.2f}, 0.07f},
-          {{0.34f, -0.09f, -0.4f}, 0.07f},
-          {{-0.34f, -0.09f, -0.4f}, 0.07f}},
-         {{{0.24f, 0.14f, 0.3f}, 0.07f},
-          {{-0.24f, 0.14f, 0.3f}, 0.07f},
-          {{0.34f, -0.09f, 0.1f}, 0.07f},
-          {{-0.34f, -0.09f, 0.1f}, 0.07f}},
-         {0.15f, -0.125f, 0.55f},
-         {{0.25f, -0.05f, 0.05f}, {-0.25f, -0.05f, 0.05f}},
-         {0, 0, 1}},
-        {{{{0, 0.1f, -0.6f}, 0.09f}, {{0.25f, -0.05f, -0.6f}, 0.09f}, {{-0.25f, -0.05f, -0.6f}, 0.09f}},
-         {{{0.25f, -0.05f, 0}, 0.09f}, {{-0.25f, -0.05f, 0}, 0.09f}},
-         {0.05f, -0.15f, 0.4f},
-         {{0, -0.15f, 0.4f}},
-         {0, 0, 1}},
-        {{{{0.28f, 0.075f, -0.55f}, 0.08f},
-          {{-0.28f, 0.075f, -0.55f}, 0.08f},
-          {{0.32f, -0.075f, -0.45f}, 0.08f},
-          {{-0.32f, -0.075f, -0.45f}, 0.08f}},
-         {{{0.28f, 0.075f, 0.2f}, 0.08f},
-          {{-0.28f, 0.075f, 0.2f}, 0.08f},
-          {{0.32f, -0.075f, 0.2f}, 0.08f},
-          {{-0.32f, -0.075f, 0.2f}, 0.08f}},
-         {0.175f, 0.1f, 0.225f},
-         {{0.2f, -0.1f, 0}, {-0.2f, -0.1f, 0}},
-         {0, 0, 1}},
-        {{{{0, -0.1f, -0.55f}, 0.1f}, {{0.4f, -0.025f, -0.7f}, 0.08f}, {{-0.4f, -0.025f, -0.7f}, 0.08f}},
-         {{{0.4f, -0.025f, -0.25f}, 0.08f}, {{-0.4f, -0.025f, -0.25f}, 0.08f}},
-         {0.23f, -0.075f, 0.15f},
-         {{0, -0.225f, 0}},
-         {0, 0, 1}},
-        {{{{0, 0, -0.4f}, 0.1f}, {{0.25f, -0.025f, -0.4f}, 0.08f}, {{-0.25f, -0.025f, -0.4f}, 0.08f}},
-         {{{0.3f, -0.025f, 0.13f}, 0.08f}, {{-0.3f, -0.025f, 0.13f}, 0.08f}},
-         {0.075f, -0.1125f, 0.6f},
-         {{0, -0.175f, 0.2f}},
-         {0, 0, 1}},
-        {{{{0, 0.1f, -0.5f}, 0.07f},
-          {{0, -0.1f, -0.5f}, 0.07f},
-          {{0.25f, 0, -0.5f}, 0.07f},
-          {{-0.25f, 0, -0.5f}, 0.07f}},
-         {{{0.3f, -0.05f, 0.075f}, 0.07f}, {{-0.3f, -0.05f, 0.075f}, 0.07f}},
-         {0.175f, -0.1f, 0.45f},
-         {{0, -0.225f, 0.3f}},
-         {0, 0, 1}},
-        {{{{0.1f, 0, -0.35f}, 0.09f}, {{-0.1f, 0, -0.35f}, 0.09f}},
-         {{{0.125f, -0.05f, 0}, 0.09f}, {{-0.125f, -0.05f, 0}, 0.09f}},
-         {0.125f, -0.1f, 0.425f},
-         {{0.25f, 0, -0.3f}, {-0.25f, 0, -0.3f}},
-         {0, 0, 1}},
-        {{{{0, -0.075f, -0.35f}, 0.09f}, {{0.05f, 0.1f, -0.225f}, 0.09f}, {{-0.05f, 0.1f, -0.225f}, 0.09f}},
-         {{{0, 0.125f, 0.425f}, 0.08f}, {{0.125f, 0.125f, 0.15f}, 0.08f}, {{-0.125f, 0.125f, 0.15f}, 0.08f}},
-         {0.1f, -0.125f, 0.55f},
-         {{0, -0.175f, 0.15f}},
-         {0, 0, 1}},
-        {{{{0.325f, -0.05f, -0.3f}, 0.075f},
-          {{-0.325f, -0.05f, -0.3f}, 0.075f},
-          {{0.2f, -0.025f, -0.4f}, 0.065f},
-          {{-0.2f, -0.025f, -0.4f}, 0.065f}},
-         {{{0.325f, -0.05f, 0.15f}, 0.075f},
-          {{-0.325f, -0.05f, 0.15f}, 0.07f},
-          {{0.25f, 0.05f, 0.15f}, 0.065f},
-          {{-0.25f, 0.05f, 0.15f}, 0.065f}},
-         {0.225f, -0.125f, 0.15f},
-         {{0, -0.15f, 0.35f}},
-         {0, -0.25f, 1}},
-        {{{{0, 0.075f, -0.275f}, 0.07f},
-          {{0.175f, -0.025f, -0.275f}, 0.07f},
-          {{-0.175f, -0.025f, -0.275f}, 0.07f}},
-         {{{0, 0.075f, 0.425f}, 0.07f},
-          {{0.175f, -0.025f, 0.425f}, 0.07f},
-          {{-0.175f, -0.025f, 0.425f}, 0.07f}},
-         {0.1f, -0.0875f, 0.5f},
-         {{0, -0.175f, 0.15f}},
-         {0, 0, 1}},
-    };
+    static const std::vector<FighterNumbers> table = [] {
+        auto point = [](const Vector3& p) { return Vec3{p.x, p.y, p.z}; };
+        std::vector<FighterNumbers> rows;
+        for (const FighterType& type : FighterTypes()) {
+            FighterNumbers f;
+            for (int i = 0; i < type.engineCount; ++i)
+                f.engines.push_back({point(type.engines[size_t(i)].at), type.engines[size_t(i)].width});
+            for (int i = 0; i < type.retroCount; ++i)
+                f.retros.push_back({point(type.retros[size_t(i)].at), type.retros[size_t(i)].width});
+            f.muzzle = point(type.muzzle);
+            Vec3 launcher = point(type.launcherAt);
+            f.launchers.push_back(launcher);
+            if (type.launcherMode != LauncherMode::Single) f.launchers.push_back({-launcher.x, launcher.y, launcher.z});
+            f.launchDirection = Normalize(Vec3{0.0f, type.launchTilt, 1.0f});
+            rows.push_back(f);
+        }
+        return rows;
+    }();
     return table;
 }
 
