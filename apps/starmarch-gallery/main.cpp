@@ -10,6 +10,7 @@
 // line per model tells how it loaded and what it is made of. Exit code 0 only
 // when everything loaded. Runs under a display or, without one, on SDL's
 // offscreen driver.
+#include "game/flow/Game.h"
 #include "platform/CommandLine.h"
 #include "platform/Log.h"
 #include "platform/Window.h"
@@ -135,18 +136,8 @@ int DrawLoadingPicture(const Options& options) {
     graphics.BeginFrame(0xFF000000);
     device.SetRenderState(RenderState::ZFunc, CmpLessEqual);
     device.SetRenderState(RenderState::Lighting, 1);
-    for (int i = 0; i < 10; ++i) {
-        int t = options.frame - 3 * i;
-        if (t < 0) break;
-        float f = std::exp(-0.005f * float(t * t));
-        SceneNode& node = nodes[i];
-        float x = i <= 6 ? float(i - 3) * 4.5f : float(i - 8) * 6.5f;
-        node.SetPosition({x, i <= 6 ? 3.0f : -3.0f, 0});
-        node.SetOrientation({0, 0, -1}, {0, 1, 0});
-        node.RotateZ(15 * f);
-        node.intensity = 1 - f;
-        node.DrawFaded();
-    }
+    for (int i = 0; i < 10; ++i)
+        if (PlaceLoadingPiece(nodes[i], i, options.frame)) nodes[i].DrawFaded();
     device.SetRenderState(RenderState::Lighting, 0);
     Atlas picture;
     picture.width = Width;

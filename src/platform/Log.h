@@ -21,6 +21,16 @@ const std::string& LogFile();
 // normal destination.
 void SetLogCapture(std::string* capture);
 
+// Captures every line into text for as long as it lives (tests, and tools
+// that print their own results instead of the trace).
+struct ScopedLogCapture {
+    std::string text;
+    ScopedLogCapture() { SetLogCapture(&text); }
+    ~ScopedLogCapture() { SetLogCapture(nullptr); }
+    ScopedLogCapture(const ScopedLogCapture&) = delete;
+    ScopedLogCapture& operator=(const ScopedLogCapture&) = delete;
+};
+
 class CommandLine;
 
 // Picks debug.txt in the program directory when "-dbf" was given, then writes

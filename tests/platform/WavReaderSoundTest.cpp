@@ -12,12 +12,7 @@
 
 namespace {
 
-// Captures the log for the life of a test.
-struct LogCapture {
-    LogCapture() { SetLogCapture(&text); }
-    ~LogCapture() { SetLogCapture(nullptr); }
-    std::string text;
-};
+using LogCapture = ScopedLogCapture;
 
 // A game folder with Data/ in it and a sound system that never opened a
 // device: loads read and log as in the game, and nothing is heard.

@@ -20,11 +20,7 @@ template <typename... Args> std::string Format(const char* format, Args... args)
     return text;
 }
 
-struct LogCapture {
-    std::string text;
-    LogCapture() { SetLogCapture(&text); }
-    ~LogCapture() { SetLogCapture(nullptr); }
-};
+using LogCapture = ScopedLogCapture;
 
 std::string SharedFile(const std::string& relative) {
     const char* shared = std::getenv("STARMARCH_SHARED_DIR");

@@ -12,12 +12,7 @@ using namespace assetgen;
 
 namespace {
 
-// The game's loader logs as it goes; the test keeps the lines to itself.
-struct LogCapture {
-    std::string text;
-    LogCapture() { SetLogCapture(&text); }
-    ~LogCapture() { SetLogCapture(nullptr); }
-};
+using LogCapture = ScopedLogCapture;
 
 } // namespace
 

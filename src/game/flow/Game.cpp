@@ -26,6 +26,17 @@ bool EscapePressed(GameContext& game) { return game.input().KeyState(Dik::Escape
 
 } // namespace
 
+bool PlaceLoadingPiece(SceneNode& node, int index, int frame) {
+    int t = frame - 3 * index;
+    if (t < 0) return false;
+    float f = std::exp(-0.005f * float(t * t));
+    node.SetPosition({index <= 6 ? float(index - 3) * 4.5f : float(index - 8) * 6.5f, index <= 6 ? 3.0f : -3.0f, 0});
+    node.SetOrientation({0, 0, -1}, {0, 1, 0});
+    node.RotateZ(15 * f);
+    node.intensity = 1 - f;
+    return true;
+}
+
 Game::Game(App& app, Graphics& graphics, SoundSystem& sound, ControlSettings& settings)
     : context(app, graphics, sound, settings) {}
 
@@ -83,17 +94,8 @@ void Game::LoadingFrame() {
     device.SetRenderState(RenderState::ZFunc, CmpLessEqual);
     device.SetRenderState(RenderState::Lighting, 1);
     // Each piece starts three frames after the one before, rolling and fading in.
-    for (int i = 0; i < int(pieces.size()); ++i) {
-        int t = loadFrames - 3 * i;
-        if (t < 0) break;
-        float f = std::exp(-0.005f * float(t * t));
-        SceneNode& node = pieceNodes[size_t(i)];
-        node.SetPosition({i <= 6 ? float(i - 3) * 4.5f : float(i - 8) * 6.5f, i <= 6 ? 3.0f : -3.0f, 0});
-        node.SetOrientation({0, 0, -1}, {0, 1, 0});
-        node.RotateZ(15 * f);
-        node.intensity = 1 - f;
-        node.DrawFaded();
-    }
+    for (int i = 0; i < int(pieces.size()); ++i)
+        if (PlaceLoadingPiece(pieceNodes[size_t(i)], i, loadFrames)) pieceNodes[size_t(i)].DrawFaded();
     device.SetRenderState(RenderState::Lighting, 0);
     if (++loadFrames < 90) {
         g.EndFrame();

@@ -11,6 +11,10 @@ class App;
 class Graphics;
 class SoundSystem;
 
+// Places loading piece i (0..9) as the loading screen shows it on the given
+// frame and sets its fade; false while the piece has not started yet.
+bool PlaceLoadingPiece(SceneNode& node, int index, int frame);
+
 // The game's side of the application: its set-up before the loop, the screen
 // of every frame, and its clean-up after the loop.
 class Game {
