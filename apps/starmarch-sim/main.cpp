@@ -3,7 +3,8 @@
 //
 //   starmarch-sim [--seed N] [--frames N] [--fighters 1..10] [--player COUNTRY]
 //                 --country COUNTRY:TEAM [--country ...] [--json] [--runs N] [--threads N]
-//                 [--events FILE] [--render WxH] [--snapshot-every N --out DIR] [--measure-from N]
+//                 [--events FILE] [--render WxH] [--renderer batched|classic]
+//                 [--snapshot-every N --out DIR] [--measure-from N]
 //
 // --render draws every frame with the real OpenGL device into an offscreen
 // W x H back buffer, seen by the orbit camera of a battle's start, and the
@@ -46,6 +47,14 @@ struct Options {
     std::string events;
     // Frames before this one are left out of the timing figures.
     int measureFrom = 0;
+    // Draw with the fixed-function renderer (the reference picture).
+    bool classicRenderer = false;
+};
+
+// What the renderer did per measured frame, on average.
+struct DrawingFigures {
+    double calls = 0, draws = 0, stateChanges = 0, triangles = 0, culled = 0;
+    int frames = 0;
 };
 
 constexpr const char* ColumnNames[BattleStats::ColumnCount] = {
@@ -112,6 +121,11 @@ int Parse(int argc, char** argv, Options& options) {
                 options.renderWidth < 64 || options.renderHeight < 48 || options.renderWidth > 4096 ||
                 options.renderHeight > 4096)
                 return Usage("--render needs WxH, for instance 1024x768");
+            ++i;
+        } else if (arg == "--renderer") {
+            if (!value || (std::strcmp(value, "batched") != 0 && std::strcmp(value, "classic") != 0))
+                return Usage("--renderer needs batched or classic");
+            options.classicRenderer = std::strcmp(value, "classic") == 0;
             ++i;
         } else if (arg == "--snapshot-every") {
             if (!number(1, 10000000, options.snapshotEvery)) return Usage("--snapshot-every needs a number");
@@ -185,6 +199,8 @@ std::vector<int> ResultOrder(const CountrySelection& selection) {
     return order;
 }
 
+DrawingFigures drawing;
+
 void PrintTable(const Options& options, const HeadlessBattleResult& result) {
     std::printf("%-16s", "country");
     for (const char* name : ColumnNames) std::printf(" %15s", name);
@@ -199,6 +215,11 @@ void PrintTable(const Options& options, const HeadlessBattleResult& result) {
     std::printf("seed %u, %d frames, %s per frame: mean %.3f ms, p50 %.3f ms, p99 %.3f ms, max %.3f ms\n",
                 options.battle.seed, options.battle.frames, options.renderWidth ? "logic and drawing" : "logic", t.mean,
                 t.p50, t.p99, t.max);
+    if (drawing.frames)
+        std::printf("%s renderer, per frame: %.0f draw calls of the game, %.1f OpenGL draws, %.1f state changes, "
+                    "%.0f triangles, %.1f draws left out of view\n",
+                    options.classicRenderer ? "classic" : "batched", drawing.calls, drawing.draws,
+                    drawing.stateChanges, drawing.triangles, drawing.culled);
 }
 
 void PrintJson(const Options& options, const HeadlessBattleResult& result) {
@@ -289,6 +310,7 @@ int RunRendered(const Options& options, HeadlessBattleResult& result) {
         CommandLine commandLine(std::vector<std::string>{"-win"});
         if (!window.Create(w, h)) return 1;
         Graphics graphics(window, commandLine, 1, w, h);
+        graphics.classicRenderer = options.classicRenderer;
         if (!graphics.Init()) return 1;
         graphics.resources = &ResourceTable::Embedded();
         auto* device = static_cast<GlDevice*>(graphics.device());
@@ -318,10 +340,26 @@ int RunRendered(const Options& options, HeadlessBattleResult& result) {
                 if (!stbi_write_png((options.out + name).c_str(), w, h, 3, rgb.data(), w * 3)) status = 1;
             }
             graphics.EndFrame();
+            if (frame < options.measureFrom) return;
+            const DrawStats& counted = device->LastFrameStats();
+            drawing.calls += counted.drawCalls;
+            drawing.draws += counted.draws;
+            drawing.stateChanges += counted.stateChanges;
+            drawing.triangles += counted.triangles;
+            drawing.culled += counted.culled;
+            ++drawing.frames;
         };
         BattleFamilies families;
         families.Load(graphics);
         result = RunHeadlessBattle(graphics, options.battle, [&](World& world) { families.Install(world); }, hooks);
+        if (drawing.frames) {
+            const double n = drawing.frames;
+            drawing.calls /= n;
+            drawing.draws /= n;
+            drawing.stateChanges /= n;
+            drawing.triangles /= n;
+            drawing.culled /= n;
+        }
     }
     Window::CloseVideo();
     if (status) std::fprintf(stderr, "starmarch-sim: could not write the snapshots into %s\n", options.out.c_str());

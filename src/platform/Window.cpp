@@ -44,11 +44,14 @@ bool Window::Create(int width, int height) {
     return true;
 }
 
+void Window::DestroyGlContext() {
+    if (!glContext) return;
+    SDL_GL_DeleteContext(static_cast<SDL_GLContext>(glContext));
+    glContext = nullptr;
+}
+
 void Window::Destroy() {
-    if (glContext) {
-        SDL_GL_DeleteContext(static_cast<SDL_GLContext>(glContext));
-        glContext = nullptr;
-    }
+    DestroyGlContext();
     if (window) {
         SDL_DestroyWindow(window);
         window = nullptr;
@@ -135,8 +138,13 @@ void Window::Show(bool wantFullScreen) {
     SDL_RaiseWindow(window);
 }
 
-bool Window::CreateGlContext() {
+bool Window::CreateGlContext(GlProfile profile) {
     if (!window) return false;
+    DestroyGlContext();
+    const bool core = profile == GlProfile::Core33;
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, core ? 3 : 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, core ? 3 : 1);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, core ? SDL_GL_CONTEXT_PROFILE_CORE : 0);
     SDL_GLContext context = SDL_GL_CreateContext(window);
     if (!context) {
         Log("OpenGL: %s\n", SDL_GetError());

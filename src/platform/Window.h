@@ -50,8 +50,12 @@ public:
     // Shows the window: 1:1 in a window, or covering the desktop.
     void Show(bool fullScreen);
 
-    // OpenGL 2.1 context on the window; false with the reason logged.
-    bool CreateGlContext();
+    // Which OpenGL a context offers: 3.3 core (the batched renderer), or 2.1
+    // with the compatibility profile (the fixed-function pipeline too).
+    enum class GlProfile { Core33, Compatibility21 };
+    // An OpenGL context on the window; false with the reason logged.
+    bool CreateGlContext(GlProfile profile = GlProfile::Compatibility21);
+    void DestroyGlContext();
     void SwapBuffers();
     // The window's drawable in pixels (larger than the client area in full screen).
     void DrawableSize(int& width, int& height) const;

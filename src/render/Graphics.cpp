@@ -8,6 +8,8 @@
 #include "render/gl/GlDevice.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <numbers>
 
 Graphics::Graphics(Window& window, const CommandLine& commandLine, int configuredWindowed, int width, int height)
@@ -37,10 +39,25 @@ int Graphics::ChooseWindowed(const CommandLine& commandLine, int configuredWindo
     return configuredWindowed;
 }
 
+std::unique_ptr<GlDevice> Graphics::CreateGlDevice() {
+    const char* asked = std::getenv("STARMARCH_RENDERER");
+    if (asked && std::strcmp(asked, "classic") == 0) classicRenderer = true;
+    // Batches need OpenGL 3.3; without it the fixed-function pipeline draws.
+    if (!classicRenderer && window->CreateGlContext(Window::GlProfile::Core33)) {
+        auto gl = std::make_unique<GlDevice>(window, displayWidth, displayHeight, GlRendererKind::Batched);
+        if (gl->Ready()) return gl;
+        gl.reset();
+    }
+    if (!window->CreateGlContext(Window::GlProfile::Compatibility21)) return nullptr;
+    classicRenderer = true;
+    return std::make_unique<GlDevice>(window, displayWidth, displayHeight, GlRendererKind::Classic);
+}
+
 bool Graphics::Init() {
     LogSeparator();
     Log("InitDirect3D\n");
-    if (!window || !window->CreateGlContext()) {
+    std::unique_ptr<GlDevice> gl = window ? CreateGlDevice() : nullptr;
+    if (!gl) {
         ShowErrorBox("エラー", "Direct3Dの初期化に失敗しました.");
         return false;
     }
@@ -55,7 +72,6 @@ bool Graphics::Init() {
     } else {
         Log("D3DADAPTER_DEFAULT\n");
     }
-    auto gl = std::make_unique<GlDevice>(*window, displayWidth, displayHeight);
     Log("アダプタ名 = %s\n", gl->AdapterName().c_str());
 
     std::vector<Window::DisplayMode> modes = Window::DisplayModes(adapter);
@@ -96,6 +112,7 @@ bool Graphics::Init() {
         "\tアルファブレンド = %d\n\tミップマップ = %d\n\tバンプマップ = %d\n}\n",
         caps.maxIndices, caps.maxLights, 1, 1, 0, 0, caps.maxTextureSize, caps.maxTextureSize, caps.maxTextureUnits,
         1, 1, 0);
+    Log("描画方式 = %s\n", classicRenderer ? "CLASSIC" : "BATCH");
     devicePtr = std::move(gl);
     SetupDevice();
     started = true;

@@ -8,6 +8,7 @@
 #include <string>
 
 class CommandLine;
+class GlDevice;
 class Window;
 class ResourceTable;
 class TextureCache;
@@ -46,6 +47,11 @@ public:
     // Textures shared between meshes.
     std::unique_ptr<TextureCache> textureCache;
 
+    // Draw through the fixed-function pipeline, one OpenGL draw per draw of
+    // the game (the reference picture), instead of in batches. Read by Init;
+    // STARMARCH_RENDERER=classic in the environment sets it too.
+    bool classicRenderer = false;
+
     int windowed = 0;
     int displayWidth = 640;
     int displayHeight = 480;
@@ -68,6 +74,8 @@ public:
 private:
     // Transforms, fixed render states and the light every scene relies on.
     void SetupDevice();
+    // The OpenGL context and the device on it; null when neither kind starts.
+    std::unique_ptr<GlDevice> CreateGlDevice();
 
     Window* window = nullptr;
     const CommandLine* commandLine = nullptr;

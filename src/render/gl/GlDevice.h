@@ -1,46 +1,43 @@
 #pragma once
 
-#include "render/Device.h"
+#include "render/DrawList.h"
 
-#include <array>
-#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
 
+class GlRenderer;
 class Window;
 
-// The device over OpenGL 2.1 (compatibility profile, fixed function). The game
-// draws into a W x H framebuffer object; Present copies it into the window,
-// 1:1 in a window and scaled with black bars when the window covers a larger
-// desktop.
-class GlDevice : public Device {
+// How a frame's draw list becomes OpenGL calls.
+enum class GlRendererKind {
+    // Batched: a few draws a frame through one shader program, on the
+    // subset of OpenGL 3.3 core that OpenGL ES 3.0 shares.
+    Batched,
+    // The fixed-function pipeline of OpenGL 2.1, one OpenGL draw per draw of
+    // the game (needs a compatibility context): the reference picture, and
+    // the fallback where OpenGL 3.3 is missing.
+    Classic
+};
+
+// The device over OpenGL. What the game draws is kept as a draw list and
+// rendered when the frame is presented (or when a picture is read back); the
+// game draws into a W x H framebuffer object, and Present copies it into the
+// window, 1:1 in a window and scaled with black bars when the window covers a
+// larger desktop.
+class GlDevice : public DrawListDevice, private ListResources::Listener {
 public:
-    // Needs the window's OpenGL context to be current.
-    GlDevice(Window& window, int width, int height);
+    // Needs the window's OpenGL context to be current. A window of null
+    // renders offscreen only (Present draws nothing to a screen).
+    GlDevice(Window* window, int width, int height, GlRendererKind kind);
     ~GlDevice() override;
 
-    // False when the framebuffer could not be made (the device is unusable).
-    bool Ready() const { return framebuffer != 0; }
+    // False when the framebuffer or the renderer could not be made (the
+    // device is unusable).
+    bool Ready() const { return framebuffer != 0 && renderer != nullptr; }
+    GlRendererKind Kind() const { return kind; }
 
     bool BeginScene() override;
-    void EndScene() override {}
-    void Clear(uint32_t flags, uint32_t color, float z) override;
-    void Present() override;
-
-    void SetTransform(TransformType type, const Matrix& matrix) override;
-    void SetRenderState(RenderState state, uint32_t value) override;
-    void SetLight(const DirectionalLight& light) override;
-    void LightEnable(bool enable) override;
-    void SetMaterial(const Material& material) override;
-    void SetTexture(DeviceTexture* texture) override;
-
-    std::unique_ptr<DeviceTexture> CreateTexture(int width, int height, std::span<const uint32_t> argb) override;
-    std::unique_ptr<DeviceMesh> CreateMesh(std::span<const MeshVertex> vertices, std::span<const uint16_t> indices,
-                                           std::span<const IndexRange> subsets) override;
-    void DrawSubset(DeviceMesh& mesh, size_t subset) override;
-    void DrawPrimitive(PrimitiveType type, uint32_t fvf, const void* vertices, uint32_t primitiveCount) override;
-
-    void BeginSprites() override;
-    void DrawSprite(const SpriteDraw& sprite) override;
-    void EndSprites() override;
 
     std::string AdapterName() const override;
     bool IsSoftwareRenderer() const;
@@ -51,26 +48,28 @@ public:
     Caps QueryCaps() const;
 
     // One pixel of the back buffer as ARGB, in back-buffer pixels from the top
-    // left (tests and screenshots).
-    uint32_t ReadPixel(int x, int y) const;
+    // left (tests and screenshots). Draws what was recorded first.
+    uint32_t ReadPixel(int x, int y);
     // The whole back buffer as ARGB rows from the top.
-    void ReadPixels(std::span<uint32_t> argb) const;
+    void ReadPixels(std::span<uint32_t> argb);
     int Width() const { return width; }
     int Height() const { return height; }
 
+    // Renders a list made elsewhere (by another list device) onto the back
+    // buffer, as a frame of this device would be.
+    void Render(const DrawList& list);
+
+protected:
+    void RenderList(const DrawList& list, DrawStats& stats) override;
+    void ShowPicture() override;
+
 private:
-    void ApplyModelView();
-    void ApplyLightDirection();
-    void ApplyBlend();
-    void ApplyCull();
+    void Forget(ListTexture& texture) override;
+    void Forget(ListMesh& mesh) override;
 
-    Window& window;
+    Window* window;
     int width, height;
+    GlRendererKind kind;
     unsigned framebuffer = 0, colorBuffer = 0, depthBuffer = 0;
-
-    Matrix world = MatrixIdentity(), view = MatrixIdentity(), projection = MatrixIdentity();
-    std::array<uint32_t, size_t(RenderState::Count)> states{};
-    DirectionalLight light;
-    bool lighting = true;
-    bool inSprites = false;
+    std::unique_ptr<GlRenderer> renderer;
 };

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "render/Batcher.h"
+#include "render/gl/GlRenderer.h"
+
+// Renders a draw list in a handful of draws: the batcher turns it into one
+// vertex and one index array (transformed and lit on the CPU), streamed to
+// the GPU once a frame; each batch is one indexed draw through one small
+// shader program. Uses only what OpenGL 3.3 core and OpenGL ES 3.0 share.
+class GlBatchRenderer : public GlRenderer {
+public:
+    GlBatchRenderer();
+    ~GlBatchRenderer() override;
+
+    // False when the shader program could not be built (the reason is logged).
+    bool Ready() const { return program != 0; }
+
+    void Render(const DrawList& list, int width, int height, DrawStats& stats) override;
+
+private:
+    // The OpenGL state as last set; Render starts from "unknown".
+    struct Current {
+        bool known = false;
+        BatchState state;
+        unsigned texture = 0;
+        bool textured = false;
+    };
+    void Apply(const Batch& batch, DrawStats& stats);
+
+    unsigned program = 0, vertexArray = 0, vertexBuffer = 0, indexBuffer = 0;
+    int texturedLocation = -1;
+    BatchedFrame frame;
+    Current current;
+};
