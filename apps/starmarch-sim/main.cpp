@@ -12,6 +12,7 @@
 #include "game/flow/BattleFactories.h"
 #include "game/flow/CountrySelection.h"
 #include "game/flow/HeadlessBattle.h"
+#include "platform/HeapPolicy.h"
 #include "platform/Log.h"
 #include "platform/CommandLine.h"
 #include "platform/Window.h"
@@ -409,6 +410,7 @@ void RunMany(const Options& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    KeepFreedMemoryForReuse();
     Options options;
     if (int problem = Parse(argc, argv, options)) return problem;
     // The lab prints results, not the loaders' trace.

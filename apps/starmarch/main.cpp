@@ -1,6 +1,7 @@
 #include "game/flow/Config.h"
 #include "game/flow/Game.h"
 #include "platform/App.h"
+#include "platform/HeapPolicy.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/Sound.h"
 #include "render/Graphics.h"
@@ -9,6 +10,7 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    KeepFreedMemoryForReuse();
     if (Window::OpenVideo() == Window::VideoStatus::NoDisplay) {
         std::fputs("starmarch: no graphical display found (DISPLAY is not set); "
                    "start the game from a desktop session.\n",

@@ -7,6 +7,10 @@
 
 namespace {
 
+// ClipVertex::outside: the six clip planes, and the eye.
+constexpr uint32_t OutsidePlanes = 0x3F;
+constexpr uint32_t BehindEye = 0x40;
+
 struct Plane {
     float x, y, z, w;
 };
@@ -43,6 +47,11 @@ struct Lighting {
     Vector3 towardsLight, halfway;
     // World to normal space: the inverse transpose of the world's 3 x 3.
     float n[3][3] = {};
+    // When that matrix only turns and scales evenly, a unit normal's light is
+    // one dot product with the light brought into model space (divided by
+    // the scale when normals are normalised): modelLight.
+    bool rigid = false;
+    Vector3 modelLight;
 };
 
 ColorValue FromArgb(uint32_t c) {
@@ -132,11 +141,25 @@ Lighting MakeLighting(const RenderStateSet& states, const CameraFrame& camera, c
         lighting.halfway = Vec3Normalize(camera.towardsLight + camera.viewer);
     }
     NormalMatrix(world, lighting.n);
+    const auto& n = lighting.n;
+    const Vector3 rows[3] = {{n[0][0], n[0][1], n[0][2]}, {n[1][0], n[1][1], n[1][2]}, {n[2][0], n[2][1], n[2][2]}};
+    const float s2 = Vec3LengthSq(rows[0]);
+    constexpr float Tolerance = 1e-5f;
+    lighting.rigid = s2 > 0 && std::abs(Vec3LengthSq(rows[1]) - s2) <= Tolerance * s2 &&
+                     std::abs(Vec3LengthSq(rows[2]) - s2) <= Tolerance * s2 &&
+                     std::abs(Vec3Dot(rows[0], rows[1])) <= Tolerance * s2 &&
+                     std::abs(Vec3Dot(rows[0], rows[2])) <= Tolerance * s2 &&
+                     std::abs(Vec3Dot(rows[1], rows[2])) <= Tolerance * s2;
+    if (lighting.rigid) {
+        const Vector3& l = lighting.towardsLight;
+        float divide = lighting.normalize ? 1.0f / std::sqrt(s2) : 1.0f;
+        lighting.modelLight = Vector3{Vec3Dot(rows[0], l), Vec3Dot(rows[1], l), Vec3Dot(rows[2], l)} * divide;
+    }
     return lighting;
 }
 
 // The lit colour of one vertex with the given diffuse colour and normal.
-void Light(const Lighting& l, float dr, float dg, float db, float da, const Vector3& normal, BatchVertex& out) {
+inline void Light(const Lighting& l, float dr, float dg, float db, float da, const Vector3& normal, BatchVertex& out) {
     float nx = normal.x * l.n[0][0] + normal.y * l.n[1][0] + normal.z * l.n[2][0];
     float ny = normal.x * l.n[0][1] + normal.y * l.n[1][1] + normal.z * l.n[2][1];
     float nz = normal.x * l.n[0][2] + normal.y * l.n[1][2] + normal.z * l.n[2][2];
@@ -295,32 +318,96 @@ private:
         }
         PrepareTransform(record);
         const RenderStateSet& states = list.states[record.states];
-        Open(Batch::Mode::Triangles, StateOf(states), record.texture);
+        const BatchState state = StateOf(states);
+        Open(Batch::Mode::Triangles, state, record.texture);
 
-        const uint32_t base = uint32_t(frame.vertices.size());
-        frame.vertices.resize(base + part.vertexCount);
-        BatchVertex* out = frame.vertices.data() + base;
+        // Every vertex to clip space, with the planes it lies outside.
+        const uint32_t n = part.vertexCount;
+        frame.clip.resize(n);
+        frame.remap.assign(n, UINT32_MAX);
         const MeshVertex* in = mesh.partVertices.data() + part.firstVertex;
         const Matrix& m = worldViewProjection;
+        for (uint32_t i = 0; i < n; ++i) {
+            const Vector3& p = in[i].position;
+            BatchedFrame::ClipVertex& c = frame.clip[i];
+            c.x = p.x * m.m[0][0] + p.y * m.m[1][0] + p.z * m.m[2][0] + m.m[3][0];
+            c.y = p.x * m.m[0][1] + p.y * m.m[1][1] + p.z * m.m[2][1] + m.m[3][1];
+            c.z = p.x * m.m[0][2] + p.y * m.m[1][2] + p.z * m.m[2][2] + m.m[3][2];
+            c.w = p.x * m.m[0][3] + p.y * m.m[1][3] + p.z * m.m[2][3] + m.m[3][3];
+            c.outside = uint32_t(c.x < -c.w) | uint32_t(c.x > c.w) << 1 | uint32_t(c.y < -c.w) << 2 |
+                        uint32_t(c.y > c.w) << 3 | uint32_t(c.z < -c.w) << 4 | uint32_t(c.z > c.w) << 5;
+            if (c.w > 0) {
+                c.ndcX = c.x / c.w;
+                c.ndcY = c.y / c.w;
+            } else {
+                c.outside |= BehindEye;
+            }
+        }
+
         const Material& material = list.materials[record.material];
         Lighting lighting = MakeLighting(states, camera, material, world);
-        for (uint32_t i = 0; i < part.vertexCount; ++i) {
-            const MeshVertex& v = in[i];
-            BatchVertex& o = out[i];
-            ToClip(m, v.position.x, v.position.y, v.position.z, o);
-            o.u = v.u;
-            o.v = v.v;
-            if (lighting.on)
-                Light(lighting, material.diffuse.r, material.diffuse.g, material.diffuse.b, lighting.alpha, v.normal, o);
-            else
-                o.r = o.g = o.b = o.a = 0xFF;
-        }
-        const size_t first = frame.indices.size();
-        frame.indices.resize(first + part.indexCount);
-        uint32_t* indices = frame.indices.data() + first;
+        const float dr = material.diffuse.r, dg = material.diffuse.g, db = material.diffuse.b;
+        // Most meshes are lit the quick way: unit normals under a world that
+        // only turns, moves and scales evenly, no highlights.
+        const bool quick = lighting.on && lighting.rigid && !lighting.specular && mesh.unitNormals;
+        const Vector3 ml = lighting.modelLight;
+        const float kr = dr * lighting.diffuseR, kg = dg * lighting.diffuseG, kb = db * lighting.diffuseB;
+        const uint8_t alpha = ToByte(lighting.alpha);
+        // Which winding the cull mode throws away, as the sign of the
+        // window-space area (y up): 0 keeps both.
+        const float cullSign = state.cull == CullCCW ? 1.0f : state.cull == CullCW ? -1.0f : 0.0f;
+
+        BatchVertex* out = frame.vertices.Grow(n);
+        const uint32_t base = uint32_t(out - frame.vertices.data());
+        uint32_t used = 0;
+        uint32_t* indices = frame.indices.Grow(part.indexCount);
+        uint32_t kept = 0;
         const uint16_t* source = mesh.partIndices.data() + part.firstIndex;
-        for (uint32_t i = 0; i < part.indexCount; ++i) indices[i] = base + source[i];
-        frame.triangles += part.indexCount / 3;
+        for (uint32_t t = 0; t + 2 < part.indexCount; t += 3) {
+            const uint16_t a = source[t], b = source[t + 1], c = source[t + 2];
+            const auto& ca = frame.clip[a];
+            const auto& cb = frame.clip[b];
+            const auto& cc = frame.clip[c];
+            // Wholly outside one plane: clipping would leave nothing of it.
+            if (ca.outside & cb.outside & cc.outside & OutsidePlanes) continue;
+            // Facing away: culling would drop it. Triangles reaching behind the
+            // eye, and edge-on ones, are left to the pipeline.
+            if (cullSign != 0 && !((ca.outside | cb.outside | cc.outside) & BehindEye)) {
+                float area = (cb.ndcX - ca.ndcX) * (cc.ndcY - ca.ndcY) - (cc.ndcX - ca.ndcX) * (cb.ndcY - ca.ndcY);
+                if (area * cullSign > 0) continue;
+            }
+            for (uint16_t v : {a, b, c}) {
+                uint32_t& slot = frame.remap[v];
+                if (slot == UINT32_MAX) {
+                    slot = base + used;
+                    BatchVertex& o = out[used++];
+                    const auto& clip = frame.clip[v];
+                    o.x = clip.x;
+                    o.y = clip.y;
+                    o.z = clip.z;
+                    o.w = clip.w;
+                    o.u = in[v].u;
+                    o.v = in[v].v;
+                    if (quick) {
+                        const Vector3& normal = in[v].normal;
+                        float d = normal.x * ml.x + normal.y * ml.y + normal.z * ml.z;
+                        d = d > 0 ? d : 0;
+                        o.r = ToByte(lighting.baseR + kr * d);
+                        o.g = ToByte(lighting.baseG + kg * d);
+                        o.b = ToByte(lighting.baseB + kb * d);
+                        o.a = alpha;
+                    } else if (lighting.on) {
+                        Light(lighting, dr, dg, db, lighting.alpha, in[v].normal, o);
+                    } else {
+                        o.r = o.g = o.b = o.a = 0xFF;
+                    }
+                }
+                indices[kept++] = slot;
+            }
+        }
+        frame.vertices.Shrink(base + used);
+        frame.indices.Shrink(frame.indices.size() - (part.indexCount - kept));
+        frame.triangles += kept / 3;
     }
 
     void AddPrimitive(const DrawRecord& record) {
@@ -352,12 +439,12 @@ private:
             lighting = MakeLighting(states, camera, list.materials[record.material], list.worlds[record.world]);
         }
         const Material& material = list.materials[record.material];
-        const uint32_t base = uint32_t(frame.vertices.size());
-        frame.vertices.resize(base + count);
+        BatchVertex* out = frame.vertices.Grow(count);
+        const uint32_t base = uint32_t(out - frame.vertices.data());
         const unsigned char* bytes = list.vertexBytes.data() + record.item;
         for (uint32_t i = 0; i < count; ++i) {
             const unsigned char* vertex = bytes + size_t(i) * stride;
-            BatchVertex& o = frame.vertices[base + i];
+            BatchVertex& o = out[i];
             float p[3];
             std::memcpy(p, vertex, sizeof p);
             uint32_t color = 0xFFFFFFFF;
@@ -428,7 +515,7 @@ private:
             float y = py * sprite.scaleY - sprite.centerY;
             float sx = x * c - y * s + sprite.centerX + sprite.x;
             float sy = x * s + y * c + sprite.centerY + sprite.y;
-            BatchVertex& o = frame.vertices.emplace_back();
+            BatchVertex& o = *frame.vertices.Grow(1);
             o.x = sx * 2.0f / width - 1.0f;
             o.y = 1.0f - sy * 2.0f / height;
             o.z = 0;

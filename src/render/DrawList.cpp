@@ -26,6 +26,8 @@ ListMesh::ListMesh(std::span<const MeshVertex> allVertices, std::span<const uint
     : vertices(allVertices.begin(), allVertices.end()), indices(allIndices.begin(), allIndices.end()),
       subsets(ranges.begin(), ranges.end()), owner(std::move(owner)) {
     subsetCount = subsets.size();
+    for (const MeshVertex& vertex : vertices)
+        if (std::abs(Vec3LengthSq(vertex.normal) - 1.0f) > 2e-3f) unitNormals = false;
     // Where each vertex went in the part being built; -1 when not yet used.
     std::vector<int> local(vertices.size(), -1);
     for (const IndexRange& range : subsets) {

@@ -115,6 +115,8 @@ public:
     std::vector<Part> parts;
     std::vector<MeshVertex> partVertices;
     std::vector<uint16_t> partIndices;
+    // Every normal is of unit length (within a thousandth).
+    bool unitNormals = true;
     // A renderer's buffers for the mesh as given; 0 until it makes them.
     mutable uint32_t gpuVertexBuffer = 0, gpuIndexBuffer = 0;
 

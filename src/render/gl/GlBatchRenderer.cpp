@@ -6,6 +6,7 @@
 
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <string>
@@ -168,6 +169,15 @@ void GlBatchRenderer::Apply(const Batch& batch, DrawStats& stats) {
     current.known = true;
 }
 
+void GlBatchRenderer::Upload(unsigned target, unsigned buffer, size_t& capacity, const void* data, size_t bytes) {
+    glBindBuffer(target, buffer);
+    if (bytes > capacity) {
+        capacity = std::max(bytes + bytes / 2, size_t(1) << 20);
+        glBufferData(target, GLsizeiptr(capacity), nullptr, GL_DYNAMIC_DRAW);
+    }
+    if (bytes) glBufferSubData(target, 0, GLsizeiptr(bytes), data);
+}
+
 void GlBatchRenderer::Render(const DrawList& list, int width, int height, DrawStats& stats) {
     if (!program) return;
     BuildBatches(list, width, height, frame);
@@ -180,13 +190,12 @@ void GlBatchRenderer::Render(const DrawList& list, int width, int height, DrawSt
     glUseProgram(program);
     glActiveTexture(GL_TEXTURE0);
     glBindVertexArray(vertexArray);
-    // One upload of each array for the whole frame; the old storage is
-    // dropped rather than waited for.
-    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(frame.vertices.size() * sizeof(BatchVertex)), frame.vertices.data(),
-                 GL_STREAM_DRAW);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(frame.indices.size() * sizeof(uint32_t)), frame.indices.data(),
-                 GL_STREAM_DRAW);
+    // One upload of each array for the whole frame, into storage kept from
+    // frame to frame (a new allocation every frame costs more than the copy).
+    Upload(GL_ARRAY_BUFFER, vertexBuffer, vertexCapacity, frame.vertices.data(),
+           frame.vertices.size() * sizeof(BatchVertex));
+    Upload(GL_ELEMENT_ARRAY_BUFFER, indexBuffer, indexCapacity, frame.indices.data(),
+           frame.indices.size() * sizeof(uint32_t));
     for (const Batch& batch : frame.batches) {
         if (batch.mode == Batch::Mode::Clear) {
             GlClear(batch.clearFlags, batch.clearColor, batch.clearZ);

@@ -26,8 +26,11 @@ private:
         bool textured = false;
     };
     void Apply(const Batch& batch, DrawStats& stats);
+    // Copies the bytes to the start of the buffer, growing it when they don't fit.
+    static void Upload(unsigned target, unsigned buffer, size_t& capacity, const void* data, size_t bytes);
 
     unsigned program = 0, vertexArray = 0, vertexBuffer = 0, indexBuffer = 0;
+    size_t vertexCapacity = 0, indexCapacity = 0;
     int texturedLocation = -1;
     BatchedFrame frame;
     Current current;
