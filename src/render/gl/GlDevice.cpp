@@ -519,9 +519,8 @@ void GlDevice::EndSprites() {
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
+    // Back to the state found by BeginSprites, the texture of stage 0 included.
     glPopAttrib();
-    glBindTexture(GL_TEXTURE_2D, 0);
-    glDisable(GL_TEXTURE_2D);
 }
 
 uint32_t GlDevice::ReadPixel(int x, int y) const {
