@@ -35,6 +35,8 @@ TEST(Listener, TurnsWithTheCamera) {
     Graphics graphics(std::make_unique<NullDevice>(), 640, 480);
     for (const View& view : views) {
         SetCamera(graphics, view.eye, view.at, view.up);
+        // The frame makes the view current for projections.
+        ASSERT_TRUE(graphics.BeginFrame(0xFF000000));
         Vector3 forward = Vec3Normalize(view.at - view.eye);
         Vector3 right = Vec3Normalize(Vec3Cross(view.up, forward));
         // Ten units to the left, a little ahead: off the picture's left edge.
