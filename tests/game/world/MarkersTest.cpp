@@ -59,13 +59,15 @@ TEST(Markers, FighterTriangleBesideEveryFighterInMeterModeTwo) {
     StationTestKit kit;
     kit.assets->LoadFighterMeshes(*kit.graphics);
     World& world = *kit.world;
+    // Close enough for a marker of some 60 pixels, so that every factor shows.
+    kit.LookAt({2, 1, -8}, {0, 0, 0});
     const float W = 640;
     for (const Side& side : Sides) {
         kit.setup.playerCountry = side.playerCountry;
         kit.setup.playerTeam = side.playerTeam;
         auto* fighter = static_cast<Fighter*>(world.fighters.Add(
             std::make_unique<Fighter>(world, FighterTypes()[size_t(side.country)], side.team, nullptr,
-                                      Vector3{6, -4, 10}, Vector3{0, 0, 1}, Vector3{0, 1, 0})));
+                                      Vector3{1, -0.5f, 0}, Vector3{0, 0, 1}, Vector3{0, 1, 0})));
         ASSERT_NE(fighter, nullptr);
 
         world.meterMode = 1;
@@ -93,7 +95,7 @@ TEST(Markers, FighterTriangleBesideEveryFighterInMeterModeTwo) {
 TEST(Markers, StationFrameAroundEveryStationInMeterModeTwo) {
     StationTestKit kit;
     World& world = *kit.world;
-    kit.LookAt({0, 20, -150}, {0, 0, 0});
+    kit.LookAt({0, 20, -100}, {0, 0, 0});
     const float W = 640;
     for (const Side& side : Sides) {
         kit.setup.playerCountry = side.playerCountry;
