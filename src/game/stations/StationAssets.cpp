@@ -34,14 +34,13 @@ void StationAssets::LoadMeshes(Graphics& graphics) {
         if (i == 'G' - 'A') slide.Load(graphics, "TURRET_GS", NoColorKey, MipLevels);
     }
     constexpr int RotorTypes[2] = {2, 7};
-    size_t rotor = 0;
     for (int i = 0; i < StationTypes; ++i) {
         LoadNamed(hulls[size_t(i)], graphics, "STATION_%02d", i + 1);
         LoadNamed(hullCollisions[size_t(i)], graphics, "STATION_CD%02d", i + 1);
-        if (rotor < rotors.size() && RotorTypes[rotor] == i + 1) {
-            LoadNamed(rotors[rotor], graphics, "STATION_%02dR", RotorTypes[rotor]);
-            LoadNamed(rotorCollisions[rotor], graphics, "STATION_CD%02dR", RotorTypes[rotor]);
-            ++rotor;
+        for (size_t r = 0; r < rotors.size(); ++r) {
+            if (RotorTypes[r] != i + 1) continue;
+            LoadNamed(rotors[r], graphics, "STATION_%02dR", RotorTypes[r]);
+            LoadNamed(rotorCollisions[r], graphics, "STATION_CD%02dR", RotorTypes[r]);
         }
     }
 }
