@@ -22,7 +22,7 @@ Graphics::Graphics(std::unique_ptr<Device> device, int width, int height)
     started = true;
 }
 
-Graphics::~Graphics() { Free(); }
+Graphics::~Graphics() { Release(); }
 
 int Graphics::ChooseWindowed(const CommandLine& commandLine, int configuredWindowed, std::string& logText) {
     if (commandLine.HasSwitch("-win")) {
@@ -40,6 +40,7 @@ int Graphics::ChooseWindowed(const CommandLine& commandLine, int configuredWindo
 bool Graphics::Init() {
     LogSeparator();
     Log("InitDirect3D\n");
+    stopped = false;
     if (!window || !window->CreateGlContext()) {
         ShowErrorBox("エラー", "Direct3Dの初期化に失敗しました.");
         return false;
@@ -129,9 +130,15 @@ void Graphics::SetupDevice() {
 }
 
 void Graphics::Free() {
-    if (!started) return;
+    if (stopped) return;
+    stopped = true;
     LogSeparator();
     Log("FreeDirect3D\n");
+    Release();
+}
+
+void Graphics::Release() {
+    if (!started) return;
     textureCache->Clear();
     devicePtr.reset();
     started = false;

@@ -68,9 +68,13 @@ public:
 private:
     // Transforms, fixed render states and the light every scene relies on.
     void SetupDevice();
+    // What Free does after its stop lines; the destructor's part.
+    void Release();
 
     Window* window = nullptr;
     const CommandLine* commandLine = nullptr;
     std::unique_ptr<Device> devicePtr;
     bool started = false;
+    // Set by Free once its lines are written; cleared by Init.
+    bool stopped = false;
 };
