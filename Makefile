@@ -5,7 +5,7 @@ TESTBUILD ?= build-test
 ARGS      ?= -win
 XVFB      := xvfb-run -a -s "-screen 0 1280x1024x24"
 
-.PHONY: run test build build-test deps deps-test format clean
+.PHONY: run test fuzz build build-test deps deps-test format clean
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -17,6 +17,12 @@ run: build
 test: build-test
 	cd $(TESTBUILD) && ctest --output-on-failure -j$(JOBS) -L 'unit|soak'
 	cd $(TESTBUILD) && $(XVFB) ctest --output-on-failure -L 'gl|e2e|sound'
+	$(MAKE) fuzz
+
+# Every reader of outside data under libFuzzer, 20 s each on its seeds (a
+# clang build in build-fuzz/; skipped where clang has no libFuzzer).
+fuzz:
+	JOBS=$(JOBS) tests/fuzz/run.sh 20
 
 deps:
 	@scripts/install-deps.sh
@@ -36,4 +42,4 @@ format:
 	find src apps tests tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(TESTBUILD)
+	rm -rf $(BUILD) $(TESTBUILD) build-fuzz

@@ -7,7 +7,8 @@ set -euo pipefail
 packages=(g++ cmake make pkg-config ccache libsdl2-dev libgl-dev libopenal-dev
           libmeshoptimizer-dev libstb-dev libgl1-mesa-dri)
 if [ "${1:-}" = "test" ]; then
-    packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils libx11-dev openbox)
+    packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils libx11-dev openbox
+              clang libclang-rt-14-dev)
 fi
 
 missing=()

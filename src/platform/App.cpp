@@ -13,6 +13,7 @@ App::~App() { Teardown(); }
 
 bool App::Initialize(int displayWidth, int displayHeight, Devices startDevices, Scene firstScene) {
     devices = std::move(startDevices);
+    tornDown = false;
 
     // The log file is not chosen yet: this line always goes to standard error.
     Log("多重起動を禁止します.\n");
@@ -53,6 +54,8 @@ void App::Run() {
 }
 
 void App::Teardown() {
+    if (tornDown) return;
+    tornDown = true;
     if (devices.music) devices.music->Free();
     if (devices.sound) devices.sound->Free();
     inputDevices.Free();

@@ -34,7 +34,7 @@ public:
     App(int argc, const char* const* argv, Clock& clock);
     App(const App&) = delete;
     App& operator=(const App&) = delete;
-    // The teardown: devices, window and lock in reverse order of start.
+    // Runs the teardown if nobody did.
     ~App();
 
     // The start-up chain. False when a step failed; that step has shown its
@@ -45,6 +45,9 @@ public:
     void Run();
     // One frame: poll input, run the scene, keep the pace.
     void Frame();
+    // Stops everything in reverse order of start: every device writes its
+    // stop lines whether or not start-up reached it, then the window and the
+    // lock go. Runs once after Initialize; later calls do nothing.
     void Teardown();
 
     void SetScene(Scene next) { scene = std::move(next); }
@@ -63,4 +66,6 @@ private:
     InstanceLock mutex;
     Devices devices;
     Scene scene;
+    // True until Initialize starts, and again once the teardown has run.
+    bool tornDown = true;
 };

@@ -12,6 +12,7 @@ int InputDevices::ScaleAxis(int value) { return std::clamp(value * 1000 / 32767,
 bool InputDevices::Init(Window& gameWindow, Input& input) {
     LogSeparator();
     Log("InitDirectInput\n");
+    stopped = false;
     window = &gameWindow;
     input.SetQuitKey(Dik::Escape);
     input.SetClientSize(window->ClientWidth(), window->ClientHeight());
@@ -40,9 +41,16 @@ void InputDevices::OpenPads() {
         auto slot = std::find(pads.begin(), pads.end(), nullptr);
         if (slot == pads.end()) break;
         *slot = SDL_JoystickOpen(device);
+        silent[size_t(slot - pads.begin())] = false;
         if (!*slot) Log("ジョイスティック[%d]が初期化できません.\n", int(slot - pads.begin()));
     }
     padCount = int(std::count_if(pads.begin(), pads.end(), [](SDL_Joystick* pad) { return pad != nullptr; }));
+}
+
+void InputDevices::ReportSilent(size_t slot) {
+    if (silent[slot]) return;
+    silent[slot] = true;
+    Log("ジョイスティック[%d]の状態が取得できません.\n", int(slot));
 }
 
 void InputDevices::ClosePads() {
@@ -54,9 +62,15 @@ void InputDevices::ClosePads() {
 }
 
 void InputDevices::Free() {
-    if (!initialised) return;
+    if (stopped) return;
+    stopped = true;
     LogSeparator();
     Log("FreeInput\n");
+    Release();
+}
+
+void InputDevices::Release() {
+    if (!initialised) return;
     ClosePads();
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_SetRelativeMouseMode(SDL_FALSE);
     window = nullptr;
@@ -91,11 +105,14 @@ void InputDevices::Read(RawInput& raw) {
     raw.mouseButtons[3] = (buttons & SDL_BUTTON_X1MASK) ? 0x80 : 0;
     raw.mouseWheel = window ? window->TakeWheel() : 0;
 
+    // A pad that stops answering reads as let go (see Input::Poll); its slot
+    // is freed once SDL reports it gone, and it is opened again when it comes back.
     if (window && window->TakePadChange()) {
-        for (SDL_Joystick*& pad : pads) {
-            if (pad && !SDL_JoystickGetAttached(pad)) {
-                SDL_JoystickClose(pad);
-                pad = nullptr;
+        for (size_t i = 0; i < pads.size(); ++i) {
+            if (pads[i] && !SDL_JoystickGetAttached(pads[i])) {
+                ReportSilent(i);
+                SDL_JoystickClose(pads[i]);
+                pads[i] = nullptr;
             }
         }
         OpenPads();
@@ -104,7 +121,12 @@ void InputDevices::Read(RawInput& raw) {
         RawInput::Pad& out = raw.pads[i];
         out = {};
         SDL_Joystick* pad = pads[i];
-        if (!pad || !SDL_JoystickGetAttached(pad)) continue;
+        if (!pad) continue;
+        if (!SDL_JoystickGetAttached(pad)) {
+            ReportSilent(i);
+            continue;
+        }
+        silent[i] = false;
         out.connected = true;
         int axes = SDL_JoystickNumAxes(pad);
         out.x = axes > 0 ? ScaleAxis(SDL_JoystickGetAxis(pad, 0)) : 0;

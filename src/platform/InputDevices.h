@@ -3,6 +3,7 @@
 #include "platform/Input.h"
 
 #include <array>
+#include <cstddef>
 
 class Window;
 struct _SDL_Joystick;
@@ -15,10 +16,12 @@ public:
     InputDevices() = default;
     InputDevices(const InputDevices&) = delete;
     InputDevices& operator=(const InputDevices&) = delete;
-    ~InputDevices() { Free(); }
+    ~InputDevices() { Release(); }
 
     // Opens the devices; logs like the rest of start-up. Pads are never fatal.
     bool Init(Window& window, Input& input);
+    // Writes the stop lines and closes what Init opened; the teardown calls
+    // it even when Init never ran. A second call does nothing until Init.
     void Free();
 
     // Reads every device, applies the game's rules and handles the quit key.
@@ -35,9 +38,17 @@ public:
 private:
     void OpenPads();
     void ClosePads();
+    // Logs, once until the pad answers again or its slot is reopened, that
+    // the pad in the slot no longer gives its state.
+    void ReportSilent(std::size_t slot);
+    // Free without the stop lines; the destructor's part.
+    void Release();
 
     Window* window = nullptr;
     std::array<_SDL_Joystick*, RawInput::MaxPads> pads{};
+    std::array<bool, RawInput::MaxPads> silent{};
     int padCount = 0;
     bool initialised = false;
+    // Set by Free once its lines are written; cleared by Init.
+    bool stopped = false;
 };

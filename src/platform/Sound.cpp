@@ -34,7 +34,7 @@ SoundSystem::SoundSystem(const CommandLine& commandLine, std::string programDire
     : commandLine(commandLine), programDirectory(std::move(programDirectory)) {}
 
 SoundSystem::~SoundSystem() {
-    Free();
+    Release();
 }
 
 bool SoundSystem::Init() {
@@ -42,6 +42,7 @@ bool SoundSystem::Init() {
     LogSeparator();
     Log("InitDirectSound\n");
     started = true;
+    stopped = false;
     lost = false;
     use3D = !commandLine.HasSwitch("/3ds");
     useEffects = !commandLine.HasSwitch("/fx");
@@ -93,10 +94,16 @@ bool SoundSystem::Init() {
 }
 
 void SoundSystem::Free() {
-    if (!started) return;
-    started = false;
+    if (stopped) return;
+    stopped = true;
     LogSeparator();
     Log("FreeDirectSound\n");
+    Release();
+}
+
+void SoundSystem::Release() {
+    if (!started) return;
+    started = false;
     if (output) {
         if (output->context && MakeCurrent()) {
             SetMasterVolume(savedVolume);
@@ -181,13 +188,13 @@ void SoundSystem::Unregister(SoundEffect* voice) {
 bool MusicLoader::Init() {
     LogSeparator();
     Log("InitDirectMusic\n");
-    started = true;
+    stopped = false;
     return true;
 }
 
 void MusicLoader::Free() {
-    if (!started) return;
+    if (stopped) return;
+    stopped = true;
     LogSeparator();
     Log("FreeDirectMusic\n");
-    started = false;
 }

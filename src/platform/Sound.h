@@ -60,6 +60,8 @@ private:
     friend class SoundEffect;
     struct Output;
 
+    // What Free does after its stop lines; the destructor's part.
+    void Release();
     // Makes this system's context the one the sound calls go to. False
     // without a device.
     bool MakeCurrent();
@@ -74,6 +76,8 @@ private:
     // Every voice that holds a source; each removes itself when it lets go.
     std::vector<SoundEffect*> voices;
     bool started = false;
+    // Set by Free once its lines are written; cleared by Init.
+    bool stopped = false;
     bool use3D = true;
     bool useEffects = true;
     // Set once the device is found gone; never cleared until Free.
@@ -91,5 +95,5 @@ public:
     void Free() override;
 
 private:
-    bool started = false;
+    bool stopped = false;
 };

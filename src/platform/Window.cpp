@@ -16,6 +16,8 @@ Window::VideoStatus Window::OpenVideo(std::string* driverName) {
         // Pads are optional; retry without them before giving up on the display.
         if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return VideoStatus::NoDisplay;
     }
+    // The game reads keys, never text: no input method composes while it runs.
+    SDL_StopTextInput();
     const char* driver = SDL_GetCurrentVideoDriver();
     if (driverName) *driverName = driver ? driver : "";
     const char* requested = std::getenv("SDL_VIDEODRIVER");
@@ -37,9 +39,12 @@ bool Window::Create(int width, int height) {
     window = SDL_CreateWindow(Title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
                               SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (!window) return false;
+    SDL_StopTextInput();
     clientWidth = width;
     clientHeight = height;
     SetPlaceholderIcon();
+    // The window starts as the active one; video start has already kept the
+    // screen saver away for it.
     active = true;
     return true;
 }
@@ -174,12 +179,16 @@ int Window::PumpMessages() {
             return 0;
         case SDL_WINDOWEVENT:
             switch (event.window.event) {
+            // The screen saver and display power-off are refused only while
+            // the game has the focus; in the background the desktop has them.
             case SDL_WINDOWEVENT_FOCUS_GAINED:
                 active = true;
+                SDL_DisableScreenSaver();
                 Log("<アクティブ>\n");
                 break;
             case SDL_WINDOWEVENT_FOCUS_LOST:
                 active = false;
+                SDL_EnableScreenSaver();
                 Log("<非アクティブ>\n");
                 break;
             case SDL_WINDOWEVENT_SIZE_CHANGED:

@@ -7,8 +7,10 @@
 struct SDL_Window;
 
 // The game's one window and its event pump. It carries the OpenGL context,
-// reports focus changes (the game pauses while it has no focus) and close
-// requests (close button, SIGTERM, SIGINT, the quit key, the title's "Quit").
+// reports focus changes (the game pauses while it has no focus, and the
+// desktop's screen saver may start then) and close requests (close button,
+// SIGTERM, SIGINT, the quit key, the title's "Quit"). Text input stays off:
+// the game reads keys only.
 class Window {
 public:
     enum class VideoStatus { Ready, NoDisplay };

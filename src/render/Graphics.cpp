@@ -24,7 +24,7 @@ Graphics::Graphics(std::unique_ptr<Device> device, int width, int height)
     started = true;
 }
 
-Graphics::~Graphics() { Free(); }
+Graphics::~Graphics() { Release(); }
 
 int Graphics::ChooseWindowed(const CommandLine& commandLine, int configuredWindowed, std::string& logText) {
     if (commandLine.HasSwitch("-win")) {
@@ -56,6 +56,7 @@ std::unique_ptr<GlDevice> Graphics::CreateGlDevice() {
 bool Graphics::Init() {
     LogSeparator();
     Log("InitDirect3D\n");
+    stopped = false;
     std::unique_ptr<GlDevice> gl = window ? CreateGlDevice() : nullptr;
     if (!gl) {
         ShowErrorBox("エラー", "Direct3Dの初期化に失敗しました.");
@@ -146,9 +147,15 @@ void Graphics::SetupDevice() {
 }
 
 void Graphics::Free() {
-    if (!started) return;
+    if (stopped) return;
+    stopped = true;
     LogSeparator();
     Log("FreeDirect3D\n");
+    Release();
+}
+
+void Graphics::Release() {
+    if (!started) return;
     textureCache->Clear();
     devicePtr.reset();
     started = false;

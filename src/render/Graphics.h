@@ -76,9 +76,13 @@ private:
     void SetupDevice();
     // The OpenGL context and the device on it; null when neither kind starts.
     std::unique_ptr<GlDevice> CreateGlDevice();
+    // What Free does after its stop lines; the destructor's part.
+    void Release();
 
     Window* window = nullptr;
     const CommandLine* commandLine = nullptr;
     std::unique_ptr<Device> devicePtr;
     bool started = false;
+    // Set by Free once its lines are written; cleared by Init.
+    bool stopped = false;
 };

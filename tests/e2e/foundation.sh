@@ -56,6 +56,12 @@ timeout 10 tail --pid="$second" -f /dev/null
 wait "$second"; rc2=$?
 [ "$rc2" = "0" ] || fail "second copy exited with $rc2"
 grep -q 'このプログラムは既に起動しています.' "$work/stderr2.txt" || fail "second copy gave no message on stderr"
+# Refused before any device started, it still stops each one: its log ends
+# with the four stop lines in the teardown's order.
+separator=----------------------------------------
+stops="$separator FreeDirectMusic $separator FreeDirectSound $separator FreeInput $separator FreeDirect3D "
+[ "$(tail -8 "$work/stderr2.txt" | tr '\n' ' ')" = "$stops" ] ||
+    fail "the second copy's log does not end with the stop lines: $(tail -8 "$work/stderr2.txt" | tr '\n' '|')"
 [ "$(grep -c InitDebugStream "$work/debug.txt")" = "1" ] || fail "the second copy wrote to the log file"
 
 kill -TERM "$game"

@@ -66,9 +66,10 @@ cx=320; cy=240                                     # the battle starts with the 
 screenshot battle-start
 key j; key f                                       # "My Fighter", then follow it
 sleep 8; screenshot battle-follow
-# The United States' station from the country overlay: the first click
-# selects it, the second brings the camera to it.
-move_to 50 465; click; sleep 0.2; click; sleep 1
+# The United States' station from the country overlay (the third of four
+# rows: its bar spans y 451..459): the first click selects it, the second
+# brings the camera to it.
+move_to 50 455; click; sleep 0.2; click; sleep 1
 key j                                              # my fighter again (the camera stays)
 move_to 320 240                                    # the enemy station is in the middle
 xdotool mousedown 3; sleep 0.15; xdotool mouseup 3; sleep 0.3   # attack it
@@ -82,6 +83,7 @@ key Return                                         # hand it back
 sleep 12; screenshot battle-late
 kill -0 "$game" 2>/dev/null || fail "the game ended during the battle"
 key Escape; sleep 1                                # to the result table
+cx=320; cy=240                                     # which opens with the pointer in the middle
 [ "$(pixel 320 400)" != "#000000" ] || fail "no result screen after Escape"
 move_to 580 25; click                              # sort by total score
 screenshot result

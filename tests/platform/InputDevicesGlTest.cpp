@@ -52,15 +52,39 @@ TEST(InputDevicesGl, VirtualPadThroughTheRealReader) {
     EXPECT_EQ(input.PadState(0, Input::ZPositive), Input::Up);
     EXPECT_EQ(input.PadState(0, Input::Button0 + 3), Input::Pressed);
 
-    // Pulled out: the pad reads as let go, and the slot frees up.
+    // Pulled out: the pad stops answering before SDL reports it gone. It reads
+    // as let go, says so once however many polls find it silent, and its slot
+    // frees up.
+    const std::string silentLine = "ジョイスティック[0]の状態が取得できません.\n";
+    auto silentCount = [&] {
+        size_t count = 0;
+        for (size_t at = log.find(silentLine); at != std::string::npos; at = log.find(silentLine, at + 1))
+            ++count;
+        return count;
+    };
     SDL_JoystickClose(pad);
+    SDL_JoystickDetachVirtual(device);
+    devices.Read(raw);
+    devices.Read(raw);
+    EXPECT_FALSE(raw.pads[0].connected);
+    EXPECT_EQ(silentCount(), 1u);
+    window.PumpMessages();
+    devices.Read(raw);
+    EXPECT_EQ(devices.PadCount(), 0);
+    EXPECT_EQ(silentCount(), 1u);
+    input.Poll(raw);
+    EXPECT_EQ(input.PadState(0, Input::StickRight), Input::Released);
+
+    // Plugged in again, it answers; pulled out again, it says so again.
+    device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 3, 10, 0);
+    ASSERT_GE(device, 0) << SDL_GetError();
+    window.PumpMessages();
+    devices.Read(raw);
+    EXPECT_TRUE(raw.pads[0].connected);
     SDL_JoystickDetachVirtual(device);
     window.PumpMessages();
     devices.Read(raw);
-    EXPECT_FALSE(raw.pads[0].connected);
-    EXPECT_EQ(devices.PadCount(), 0);
-    input.Poll(raw);
-    EXPECT_EQ(input.PadState(0, Input::StickRight), Input::Released);
+    EXPECT_EQ(silentCount(), 2u);
 
     EXPECT_EQ(InputDevices::ScaleAxis(-32768), -1000);
     EXPECT_EQ(InputDevices::ScaleAxis(0), 0);

@@ -1,8 +1,5 @@
-#include "platform/InstanceLock.h"
 #include "platform/Random.h"
-#include "support/TempDir.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace {
@@ -46,28 +43,4 @@ TEST(Random, RunTimeRecurrenceAndHelpers) {
     EXPECT_FLOAT_EQ(v.x, x);
     EXPECT_FLOAT_EQ(v.y, y);
     EXPECT_FLOAT_EQ(v.z, z);
-}
-
-TEST(InstanceLock, SecondHolderIsRefusedUntilTheFirstLetsGo) {
-    TempDir dir;
-    const char* saved = std::getenv("XDG_RUNTIME_DIR");
-    std::string restore = saved ? saved : "";
-    setenv("XDG_RUNTIME_DIR", dir.path.c_str(), 1);
-
-    EXPECT_EQ(InstanceLock::PathFor("qrv mutex"), dir.path + "/qrv-mutex.lock");
-    {
-        InstanceLock first, second;
-        EXPECT_TRUE(first.Acquire("qrv mutex"));
-        EXPECT_FALSE(second.Acquire("qrv mutex"));
-        EXPECT_FALSE(second.Held());
-        first.Release();
-        EXPECT_TRUE(second.Acquire("qrv mutex"));
-    }
-    InstanceLock third;
-    EXPECT_TRUE(third.Acquire("qrv mutex")) << "the lock goes with its holder";
-
-    if (saved)
-        setenv("XDG_RUNTIME_DIR", restore.c_str(), 1);
-    else
-        unsetenv("XDG_RUNTIME_DIR");
 }

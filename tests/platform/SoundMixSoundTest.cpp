@@ -1,16 +1,9 @@
-#include "platform/CommandLine.h"
-#include "platform/Log.h"
 #include "platform/Sound.h"
-#include "platform/SoundPool.h"
 #include "support/SoundTestSupport.h"
-#include "support/TempDir.h"
 
-#include <chrono>
-#include <cmath>
-#include <cstdio>
-#include <filesystem>
 #include <gtest/gtest.h>
-#include <thread>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -25,56 +18,28 @@ struct Placement {
     float frontX = 1, frontZ = 0;
 };
 
-// Plays one tone through a fresh device and returns the captured mix.
-ChannelLevels Take(const Placement& placement, const std::string& capturePath) {
-    TempDir folder;
-    std::filesystem::create_directory(folder.path + "/Data");
-    // 0.3 s of 440 Hz at half of full scale.
-    WriteBytes(folder.path + "/Data/Tone.wav", PcmWav(1, 44100, 16, Tone16(0.3, 44100, 440, 16384)));
-    std::string log;
-    SetLogCapture(&log);
-    CommandLine commandLine(placement.switches);
-    SoundSystem system(commandLine, folder.path + "/");
-    EXPECT_TRUE(system.Init());
-    EXPECT_TRUE(system.Available()) << log;
-    // As the game sets it up: ten metres to the unit.
-    system.SetListenerDistanceFactor(10.0f);
-    system.SetListenerPosition(0, 0, 50);
-    system.SetListenerOrientation(placement.frontX, 0, placement.frontZ, 0, 1, 0);
-    {
-        SoundPool pool(system, 1);
-        EXPECT_TRUE(pool.Load("Data\\Tone.wav"));
-        EXPECT_EQ(pool.Play(placement.x, placement.y, placement.z, 1.0f), 0);
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (pool.Voice(0).IsPlaying() && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    // Closing the device finishes the file.
-    system.Free();
-    SetLogCapture(nullptr);
-
-    CapturedMix mix;
-    EXPECT_TRUE(ReadCapturedMix(capturePath, mix)) << capturePath;
-    EXPECT_EQ(mix.samplesPerSecond, 44100);
-    ChannelLevels levels = MeasureLevels(mix);
-    std::printf("%-34s left RMS %7.1f  right RMS %7.1f\n", placement.name, levels.left, levels.right);
-    return levels;
+ChannelLevels Take(const Placement& placement) {
+    return PlayToneAt(
+        placement.name, placement.switches,
+        [&](SoundSystem& system) {
+            system.SetListenerPosition(0, 0, 50);
+            system.SetListenerOrientation(placement.frontX, 0, placement.frontZ, 0, 1, 0);
+        },
+        placement.x, placement.y, placement.z);
 }
 
 } // namespace
 
 TEST(SoundMix, PlacedSoundsPanAndFadeWithDistance) {
-    const std::string& capture = UseCaptureOutput();
     // The tone's own RMS, -1 dB for the factor 1 every take uses.
-    const double full = 16384 / std::sqrt(2.0) * std::pow(10.0, -100 / 2000.0);
-    std::printf("tone RMS at -1 dB: %.1f\n", full);
+    const double full = ToneLevel();
 
-    ChannelLevels right = Take({"10 units to the right", {}, 0, 0, 40}, capture);
-    ChannelLevels left = Take({"10 units to the left", {}, 0, 0, 60}, capture);
-    ChannelLevels turned = Take({"10 units to the right, facing -z", {}, -10, 0, 50, 0, -1}, capture);
-    ChannelLevels farRight = Take({"100 units to the right", {}, 0, 0, -50}, capture);
-    ChannelLevels above = Take({"10 units above (menu click)", {}, 0, 10, 50}, capture);
-    ChannelLevels unplaced = Take({"100 units to the right, /3ds", {"/3ds"}, 0, 0, -50}, capture);
+    ChannelLevels right = Take({"10 units to the right", {}, 0, 0, 40});
+    ChannelLevels left = Take({"10 units to the left", {}, 0, 0, 60});
+    ChannelLevels turned = Take({"10 units to the right, facing -z", {}, -10, 0, 50, 0, -1});
+    ChannelLevels farRight = Take({"100 units to the right", {}, 0, 0, -50});
+    ChannelLevels above = Take({"10 units above (menu click)", {}, 0, 10, 50});
+    ChannelLevels unplaced = Take({"100 units to the right, /3ds", {"/3ds"}, 0, 0, -50});
 
     // Not silent, and on the side where the sound is.
     EXPECT_GT(right.right, 0.5 * full);

@@ -165,3 +165,33 @@ TEST_F(RenderGl, SpritesAndBitmapText) {
     ExpectColor(device->ReadPixel(103, 63), 0x0000FF, 2, "sprite right half");
     ExpectColor(device->ReadPixel(104, 60), 0x000000, 2, "past the sprite");
 }
+
+TEST_F(RenderGl, SpriteBatchLeavesTheTextureItFound) {
+    Texture picture, sheet;
+    ASSERT_TRUE(picture.Load(*graphics, "CHECKER", 0, 1));
+    ASSERT_TRUE(sheet.Load(*graphics, "font", 0xFF000000, 1));
+    ASSERT_TRUE(graphics->BeginFrame(0xFF000000));
+    device->SetRenderState(RenderState::Lighting, 0);
+    device->SetTexture(picture.texture());
+
+    // Text between setting the texture and using it: a batch of another texture.
+    Sprite text;
+    text.SetTexture(&sheet);
+    text.positionX = 5;
+    text.positionY = 5;
+    text.DrawText(*device, "A");
+
+    struct V {
+        float x, y, z, rhw;
+        uint32_t color;
+        float u, v;
+    };
+    V quad[4] = {{20, 20, 0, 1, 0xFFFFFFFF, 0, 0},
+                 {60, 20, 0, 1, 0xFFFFFFFF, 1, 0},
+                 {60, 40, 0, 1, 0xFFFFFFFF, 1, 1},
+                 {20, 40, 0, 1, 0xFFFFFFFF, 0, 1}};
+    device->DrawPrimitive(PrimitiveType::TriangleFan, Fvf::XyzRhw | Fvf::Diffuse | Fvf::Tex1, quad, 2);
+    ExpectColor(device->ReadPixel(30, 30), 0xFFFFFF, 2, "checker's white half");
+    ExpectColor(device->ReadPixel(50, 30), 0x0000FF, 2, "checker's blue half");
+    ExpectColor(device->ReadPixel(5, 5), 0xFFFFFF, 2, "the text's glyph");
+}

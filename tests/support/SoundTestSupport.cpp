@@ -1,8 +1,17 @@
 #include "support/SoundTestSupport.h"
 
+#include "platform/CommandLine.h"
+#include "platform/Log.h"
+#include "platform/Sound.h"
+#include "platform/SoundPool.h"
 #include "support/TempDir.h"
 
+#include <gtest/gtest.h>
+
+#include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -12,6 +21,7 @@
 #include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -170,6 +180,45 @@ ChannelLevels MeasureLevels(const CapturedMix& mix) {
     double count = double(last - first + 1);
     levels.left = std::sqrt(left / count);
     levels.right = std::sqrt(right / count);
+    return levels;
+}
+
+double ToneLevel() {
+    return 16384 / std::sqrt(2.0) * std::pow(10.0, -100 / 2000.0);
+}
+
+ChannelLevels PlayToneAt(const char* name, const std::vector<std::string>& switches,
+                         const std::function<void(SoundSystem&)>& listen, float x, float y, float z) {
+    const std::string& capturePath = UseCaptureOutput();
+    TempDir folder;
+    std::filesystem::create_directory(folder.path + "/Data");
+    WriteBytes(folder.path + "/Data/Tone.wav", PcmWav(1, 44100, 16, Tone16(0.3, 44100, 440, 16384)));
+    std::string log;
+    SetLogCapture(&log);
+    CommandLine commandLine(switches);
+    SoundSystem system(commandLine, folder.path + "/");
+    EXPECT_TRUE(system.Init());
+    EXPECT_TRUE(system.Available()) << log;
+    // As the game sets it up: ten metres to the unit.
+    system.SetListenerDistanceFactor(10.0f);
+    listen(system);
+    {
+        SoundPool pool(system, 1);
+        EXPECT_TRUE(pool.Load("Data\\Tone.wav"));
+        EXPECT_EQ(pool.Play(x, y, z, 1.0f), 0);
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (pool.Voice(0).IsPlaying() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    // Closing the device finishes the file.
+    system.Free();
+    SetLogCapture(nullptr);
+
+    CapturedMix mix;
+    EXPECT_TRUE(ReadCapturedMix(capturePath, mix)) << capturePath;
+    EXPECT_EQ(mix.samplesPerSecond, 44100);
+    ChannelLevels levels = MeasureLevels(mix);
+    std::printf("%-40s left RMS %7.1f  right RMS %7.1f\n", name, levels.left, levels.right);
     return levels;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,6 +52,18 @@ struct ChannelLevels {
     double right = 0;
 };
 ChannelLevels MeasureLevels(const CapturedMix& mix);
+
+class SoundSystem;
+
+// Plays a 0.3 s tone of 440 Hz at half of full scale once, at a point of the
+// game's space, through a fresh sound system started with the switches and
+// the game's distance factor, after `listen` has placed the listener; returns
+// the levels of the captured mix (UseCaptureOutput first). The take's name
+// and levels are printed.
+ChannelLevels PlayToneAt(const char* name, const std::vector<std::string>& switches,
+                         const std::function<void(SoundSystem&)>& listen, float x, float y, float z);
+// The tone's RMS at the volume factor 1 (-1 dB) that PlayToneAt plays it with.
+double ToneLevel();
 
 // Runs this test binary again with extra environment variables (the sound
 // library's output is chosen per process) and returns its exit status; what

@@ -147,7 +147,6 @@ BattleFrameEnd RunBattleFrame(World& world, Input& input, const BattleFrameHooks
     // from the centre is the motion since the last frame.
     const int dx = input.MouseX() - width / 2;
     const int dy = input.MouseY() - height / 2;
-    Vector3 eye = world.CameraEye();
     input.SetMousePosition(width / 2, height / 2);
     world.cursorX = std::clamp(world.cursorX + dx, 0, width - 1);
     world.cursorY = std::clamp(world.cursorY + dy, 0, height - 1);
@@ -155,7 +154,9 @@ BattleFrameEnd RunBattleFrame(World& world, Input& input, const BattleFrameHooks
     world.previousSelected = world.selectedUnit;
 
     if (!graphics.BeginFrame(0xFF000000)) return BattleFrameEnd::Skipped;
-    if (hooks.placeListener) hooks.placeListener(eye, ViewDirection(graphics.view));
+    // Nothing has moved the camera since the frame began: the listener
+    // stands at this frame's eye, turned with the view.
+    if (hooks.placeListener) hooks.placeListener(graphics.view);
     graphics.SetDirectionalLight(world.lightDirection.x, world.lightDirection.y, world.lightDirection.z, 1, 1, 1, 1);
     if (Device* device = graphics.device()) {
         device->SetRenderState(RenderState::ZFunc, CmpLessEqual);

@@ -18,10 +18,11 @@ void BattleSceneFrame(GameContext& game) {
     hooks.leave = [&game] {
         game.ResetWorld();
         game.SetScene(SceneId::Result);
+        // The result screen's backdrop: the preview models and their camera.
+        game.CreateDisplaySet();
+        game.Wait(500);
     };
-    hooks.placeListener = [&game](const Vector3& eye, const Vector3&) {
-        game.sound.SetListenerPosition(eye.x, eye.y, eye.z);
-    };
+    hooks.placeListener = [&game](const Matrix& view) { PlaceListener(game.sound, view); };
     hooks.drawCursor = [&game](int x, int y, bool altMark, bool orderMark) {
         game.cursorX = x;
         game.cursorY = y;

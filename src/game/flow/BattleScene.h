@@ -24,8 +24,8 @@ struct BattleFrameHooks {
     // Escape: reset the world and go to the result screen. The world must not
     // be touched afterwards.
     std::function<void()> leave;
-    // Puts the sound listener at the camera.
-    std::function<void(const Vector3& eye, const Vector3& forward)> placeListener;
+    // Puts the sound listener at the camera of this view, turned with it.
+    std::function<void(const Matrix& view)> placeListener;
     // The game's mouse pointer with its two marks.
     std::function<void(int x, int y, bool altMark, bool orderMark)> drawCursor;
     // Closes and presents the frame; empty: the graphics' own EndFrame.

@@ -50,8 +50,9 @@ int CountrySelection::PlayerCountry() const {
 }
 
 int CountrySelection::PlayerTeam() const {
-    // An empty marked slot means the player watches: no team either.
-    return PlayerCountry() >= 0 ? slotTeam[size_t(playerSlot)] : -1;
+    // A marked slot gives its team even while it is empty: the player then
+    // watches from that team's side (its colours in the markers and results).
+    return playerSlot >= 0 && playerSlot < CountryCount ? slotTeam[size_t(playerSlot)] : -1;
 }
 
 void CountrySelection::FillSetup(BattleSetup& setup) const {

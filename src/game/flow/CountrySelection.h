@@ -31,7 +31,9 @@ struct CountrySelection {
     // Places a country into an empty slot (false when either is taken or out of range).
     bool Place(int country, int slot, int team);
     bool AnyPlaced() const;
-    // The player's country and team from the marked slot (-1 when none).
+    // The player's country from the marked slot (-1 when none is marked or
+    // the marked slot is empty) and the marked slot's team (-1 when none is
+    // marked).
     int PlayerCountry() const;
     int PlayerTeam() const;
     // What the battle reads of the selection.

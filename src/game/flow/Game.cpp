@@ -68,13 +68,6 @@ void Game::Shutdown() {
 }
 
 void Game::Frame() {
-    SceneId before = context.Scene();
-    RunScene();
-    // Leaving a battle for its results brings the preview models back.
-    if (before == SceneId::Battle && context.Scene() == SceneId::Result) context.CreateDisplaySet();
-}
-
-void Game::RunScene() {
     switch (context.Scene()) {
     case SceneId::Loading: LoadingFrame(); break;
     case SceneId::Title: TitleFrame(); break;
@@ -123,11 +116,17 @@ void Game::LoadResources() {
     }
     if (g.flags.Load(g.graphics, "FLAG", 0, 1)) g.flagSprite.SetTexture(&g.flags);
     if (g.light.Load(g.graphics, "LIGHT", 0, 1)) g.lightSprite.SetTexture(&g.light);
+    g.battleAssets.LoadViewMeshes(g.graphics);
     g.hoverSound.Load("Data\\MouseOver.wav");
     g.clickSound.Load("Data\\MouseClick.wav");
-    g.battleAssets.LoadMeshes(g.graphics);
-    g.battleAssets.LoadSounds();
+    g.optionHoverSound.Load("Data\\MouseOver.wav");
+    g.optionClickSound.Load("Data\\MouseClick.wav");
+    g.battleAssets.LoadEffects(g.graphics, true);
+    // Each type's own models and sounds: weapons, then panels, turrets and
+    // stations, then fighters.
+    g.battleAssets.LoadWeapons(g.graphics, true);
     g.families.Load(g.graphics);
+    g.battleAssets.LoadFighterMeshes(g.graphics);
     if (g.title.texture()) titleSprite.SetTexture(&g.title);
 
     auto place = [&](Button& button, const char* label, int x, int y, int w = 100) {

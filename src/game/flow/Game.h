@@ -35,7 +35,6 @@ public:
     bool Capturing() const { return captureMode; }
 
 private:
-    void RunScene();
     void LoadingFrame();
     void LoadResources();
     void TitleFrame();

@@ -17,7 +17,7 @@
 
 GameContext::GameContext(App& app, Graphics& graphics, SoundSystem& sound, ControlSettings& settings)
     : app(app), graphics(graphics), sound(sound), settings(settings), hoverSound(sound, 4), clickSound(sound, 4),
-      battleAssets(sound) {
+      optionHoverSound(sound, 4), optionClickSound(sound, 4), battleAssets(sound) {
     width = graphics.displayWidth;
     height = graphics.displayHeight;
     x0 = (width - 640) / 2;
@@ -36,17 +36,30 @@ int GameContext::ActionState(int action) const { return ::ActionState(app.input,
 void GameContext::SetScene(SceneId next) { scene = next; }
 
 void GameContext::Wait(int milliseconds) {
+    ++pauses;
     if (!instantTransitions) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-void GameContext::PlayHover() {
+namespace {
+// Interface sounds play a little above the camera, at full volume.
+void PlayAtCamera(const Graphics& graphics, SoundPool& pool) {
     Vector3 at = CameraEye(graphics.view) + Vector3{0, 10, 0};
-    hoverSound.Play(at.x, at.y, at.z, 1);
+    pool.Play(at.x, at.y, at.z, 1);
 }
+} // namespace
 
-void GameContext::PlayClick() {
-    Vector3 at = CameraEye(graphics.view) + Vector3{0, 10, 0};
-    clickSound.Play(at.x, at.y, at.z, 1);
+void GameContext::PlayHover() { PlayAtCamera(graphics, hoverSound); }
+void GameContext::PlayClick() { PlayAtCamera(graphics, clickSound); }
+void GameContext::PlayOptionHover() { PlayAtCamera(graphics, optionHoverSound); }
+void GameContext::PlayOptionClick() { PlayAtCamera(graphics, optionClickSound); }
+
+void PlaceListener(SoundSystem& sound, const Matrix& view) {
+    Vector3 eye = CameraEye(view);
+    // The view's second and third columns: the camera's up and forward axes.
+    Vector3 up{view.m[0][1], view.m[1][1], view.m[2][1]};
+    Vector3 forward{view.m[0][2], view.m[1][2], view.m[2][2]};
+    sound.SetListenerPosition(eye.x, eye.y, eye.z);
+    sound.SetListenerOrientation(forward.x, forward.y, forward.z, up.x, up.y, up.z);
 }
 
 void GameContext::DrawText(int x, int y, const std::string& text, uint32_t color) {
@@ -93,8 +106,7 @@ bool GameContext::MenuFrameStart() {
     UpdateCursor();
     click = app.input.MouseButtonState(0) == Input::Pressed;
     if (!graphics.BeginFrame(0xFF000000)) return false;
-    Vector3 eye = CameraEye(graphics.view);
-    sound.SetListenerPosition(eye.x, eye.y, eye.z);
+    PlaceListener(sound, graphics.view);
     graphics.SetDirectionalLight(lightDirection.x, lightDirection.y, lightDirection.z, 1, 1, 1, 1);
     Device& device = *graphics.device();
     device.SetRenderState(RenderState::ZFunc, CmpLessEqual);
@@ -118,6 +130,7 @@ World& GameContext::NewWorld() {
 }
 
 void GameContext::ResetWorld() {
+    CenterCursor();
     if (worldPtr) worldPtr->ResetWorld();
 }
 
@@ -169,11 +182,11 @@ bool ButtonUpdate(GameContext& game, Button& button) {
 
 void OptionButtonUpdate(GameContext& game, OptionButton& button) {
     bool inside = Inside(game.cursorX, game.cursorY, button.x, button.y, button.width, button.height);
-    if (inside && !button.hovered) game.PlayHover();
+    if (inside && !button.hovered) game.PlayOptionHover();
     button.hovered = inside;
     if (inside && game.click && button.target) {
         *button.target = button.value == -1 ? (*button.target ? 0 : 1) : button.value;
-        game.PlayClick();
+        game.PlayOptionClick();
     }
     Device* device = game.graphics.device();
     if (!device) return;

@@ -7,6 +7,7 @@
 #include "game/world/BattleSetup.h"
 #include "game/world/BattleStats.h"
 #include "platform/SoundPool.h"
+#include "render/Math.h"
 #include "render/Sprite.h"
 #include "render/TextureCache.h"
 
@@ -39,11 +40,15 @@ public:
     // Switches screens from the next frame on, after the transition's pause.
     void SetScene(SceneId next);
     SceneId Scene() const { return scene; }
-    // Pauses the game loop (a transition's 500 ms).
+    // Pauses the game loop (a transition's 500 ms); counted in pauses.
     void Wait(int milliseconds);
 
+    // The interface sounds at the camera: push buttons and the game use one
+    // pair of pools, option buttons their own pair of the same two sounds.
     void PlayHover();
     void PlayClick();
+    void PlayOptionHover();
+    void PlayOptionClick();
 
     // Text in the bitmap font at (x, y) screen pixels, tinted.
     void DrawText(int x, int y, const std::string& text, uint32_t color = 0xFFFFFFFF);
@@ -62,6 +67,7 @@ public:
     // A fresh world for a battle (or the display set): deletes the old one.
     World& NewWorld();
     World* world() const { return worldPtr.get(); }
+    // The world's reset, and the cursor back to the middle of the screen.
     void ResetWorld();
     // One station and one fighter of every type, for the country selection's
     // preview: plain units of a world that never runs, seen by the preview
@@ -80,6 +86,7 @@ public:
     Texture font, title, planet, flags, light;
     Sprite textSprite, planetSprite, flagSprite, lightSprite;
     SoundPool hoverSound, clickSound;
+    SoundPool optionHoverSound, optionClickSound;
     BattleAssets battleAssets;
     BattleFamilies families;
     bool loaded = false;
@@ -97,6 +104,8 @@ public:
     bool click = false;
     // Transitions skip their pause (tests).
     bool instantTransitions = false;
+    // Transition pauses asked for so far, taken or skipped.
+    int pauses = 0;
     // Direction of the one light, normalised at start.
     Vector3 lightDirection{1, -2, 1};
 
@@ -105,6 +114,11 @@ private:
     std::unique_ptr<World> worldPtr;
     uint32_t worldSeed = 1;
 };
+
+// Puts the sound listener at the camera of the view: at its eye, facing where
+// it looks, its top the camera's up, so that what is left on the screen is
+// heard on the left.
+void PlaceListener(SoundSystem& sound, const Matrix& view);
 
 // A push button: label and rectangle in screen pixels.
 struct Button {

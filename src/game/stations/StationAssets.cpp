@@ -23,15 +23,6 @@ void LoadLettered(MeshResource& mesh, Graphics& graphics, const char* format, in
 } // namespace
 
 void StationAssets::LoadMeshes(Graphics& graphics) {
-    for (int i = 0; i < StationTypes; ++i) {
-        LoadNamed(hulls[size_t(i)], graphics, "STATION_%02d", i + 1);
-        LoadNamed(hullCollisions[size_t(i)], graphics, "STATION_CD%02d", i + 1);
-    }
-    constexpr int RotorTypes[2] = {2, 7};
-    for (size_t i = 0; i < rotors.size(); ++i) {
-        LoadNamed(rotors[i], graphics, "STATION_%02dR", RotorTypes[i]);
-        LoadNamed(rotorCollisions[i], graphics, "STATION_CD%02dR", RotorTypes[i]);
-    }
     for (int i = 0; i < PanelTypes; ++i) {
         LoadLettered(wings[size_t(i)], graphics, "PANEL_%c", i);
         LoadLettered(wingCollisions[size_t(i)], graphics, "PANEL_CD%c", i);
@@ -39,6 +30,17 @@ void StationAssets::LoadMeshes(Graphics& graphics) {
     for (int i = 0; i < TurretTypes; ++i) {
         LoadLettered(mounts[size_t(i)], graphics, "TURRET_%cM", i);
         LoadLettered(barrels[size_t(i)], graphics, "TURRET_%cB", i);
+        // Turret G's slide belongs to its type.
+        if (i == 'G' - 'A') slide.Load(graphics, "TURRET_GS", NoColorKey, MipLevels);
     }
-    slide.Load(graphics, "TURRET_GS", NoColorKey, MipLevels);
+    constexpr int RotorTypes[2] = {2, 7};
+    for (int i = 0; i < StationTypes; ++i) {
+        LoadNamed(hulls[size_t(i)], graphics, "STATION_%02d", i + 1);
+        LoadNamed(hullCollisions[size_t(i)], graphics, "STATION_CD%02d", i + 1);
+        for (size_t r = 0; r < rotors.size(); ++r) {
+            if (RotorTypes[r] != i + 1) continue;
+            LoadNamed(rotors[r], graphics, "STATION_%02dR", RotorTypes[r]);
+            LoadNamed(rotorCollisions[r], graphics, "STATION_CD%02dR", RotorTypes[r]);
+        }
+    }
 }

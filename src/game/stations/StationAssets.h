@@ -20,8 +20,9 @@ public:
     StationAssets(const StationAssets&) = delete;
     StationAssets& operator=(const StationAssets&) = delete;
 
-    // Loads every model by its resource name. A model that fails is logged by
-    // its load and stays empty: what shows it is not drawn and cannot be hit.
+    // Loads every model by its resource name: the panels, the turrets, then
+    // the stations (each with its rotor). A model that fails is logged by its
+    // load and stays empty: what shows it is not drawn and cannot be hit.
     void LoadMeshes(Graphics& graphics);
 
     std::array<MeshResource, StationTypes> hulls;

@@ -28,19 +28,50 @@ BattleAssets::BattleAssets(SoundSystem& sound)
               SoundPool(sound, SoundFiles[6].voices), SoundPool(sound, SoundFiles[7].voices)}} {}
 
 void BattleAssets::LoadMeshes(Graphics& graphics) {
+    LoadEffects(graphics, false);
+    LoadWeapons(graphics, false);
+    LoadFighterMeshes(graphics);
+    LoadViewMeshes(graphics);
+}
+
+void BattleAssets::LoadViewMeshes(Graphics& graphics) {
+    sight.Load(graphics, "SIGHT", NoColorKey, MipLevels);
+    enemyFighterArrow.Load(graphics, "ARROW1", NoColorKey, MipLevels);
+    enemyStationArrow.Load(graphics, "ARROW2", NoColorKey, MipLevels);
+}
+
+void BattleAssets::LoadEffects(Graphics& graphics, bool withSounds) {
     explosion.Load(graphics, "EXPLOTION", NoColorKey, MipLevels);
-    vapour.Load(graphics, "VAPOR", NoColorKey, MipLevels);
     for (size_t i = 0; i < trails.size(); ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "TRAIL_%02d", int(i) + 1);
         trails[i].Load(graphics, name, NoColorKey, MipLevels);
     }
-    plasma.Load(graphics, "PLASMA", NoColorKey, MipLevels);
-    laser.Load(graphics, "LASER", NoColorKey, MipLevels);
-    missile.Load(graphics, "MISSILE", NoColorKey, MipLevels);
-    smallMissile.Load(graphics, "MISSILE_S", NoColorKey, MipLevels);
-    barrage.Load(graphics, "BARRAGE", NoColorKey, MipLevels);
-    LoadFighterMeshes(graphics);
+    vapour.Load(graphics, "VAPOR", NoColorKey, MipLevels);
+    if (withSounds) LoadSound(BattleSound::Explosion);
+}
+
+void BattleAssets::LoadWeapons(Graphics& graphics, bool withSounds) {
+    struct WeaponClass {
+        MeshResource& mesh;
+        const char* name;
+        BattleSound shot;
+        // Count when the explosion is its hit sound.
+        BattleSound hit;
+    };
+    const WeaponClass classes[] = {
+        {plasma, "PLASMA", BattleSound::PlasmaShot, BattleSound::PlasmaHit},
+        {laser, "LASER", BattleSound::LaserShot, BattleSound::LaserHit},
+        {missile, "MISSILE", BattleSound::MissileLaunch, BattleSound::Count},
+        {smallMissile, "MISSILE_S", BattleSound::SmallMissileLaunch, BattleSound::Count},
+        {barrage, "BARRAGE", BattleSound::BarrageShot, BattleSound::Count},
+    };
+    for (const WeaponClass& weapon : classes) {
+        weapon.mesh.Load(graphics, weapon.name, NoColorKey, MipLevels);
+        if (!withSounds) continue;
+        LoadSound(weapon.shot);
+        if (weapon.hit != BattleSound::Count) LoadSound(weapon.hit);
+    }
 }
 
 void BattleAssets::LoadFighterMeshes(Graphics& graphics) {
@@ -49,13 +80,8 @@ void BattleAssets::LoadFighterMeshes(Graphics& graphics) {
         std::snprintf(name, sizeof name, "FIGHTER_%02d", int(i) + 1);
         fighters[i].Load(graphics, name, NoColorKey, MipLevels);
     }
-    sight.Load(graphics, "SIGHT", NoColorKey, MipLevels);
-    enemyFighterArrow.Load(graphics, "ARROW1", NoColorKey, MipLevels);
-    enemyStationArrow.Load(graphics, "ARROW2", NoColorKey, MipLevels);
 }
 
-void BattleAssets::LoadSounds() {
-    for (size_t i = 0; i < sounds.size(); ++i) sounds[i].Load(SoundFiles[i].file);
-}
+void BattleAssets::LoadSound(BattleSound sound) { sounds[size_t(sound)].Load(SoundFiles[size_t(sound)].file); }
 
 SoundPool& BattleAssets::Sound(BattleSound sound) { return sounds[size_t(sound)]; }

@@ -32,15 +32,23 @@ public:
     BattleAssets(const BattleAssets&) = delete;
     BattleAssets& operator=(const BattleAssets&) = delete;
 
-    // Loads "EXPLOTION", "VAPOR", "TRAIL_01".."TRAIL_12" and the five weapon
-    // models from the graphics' resources. A model that fails is logged by
-    // its load and stays empty: whatever uses it is not drawn.
+    // Every model, without sounds (headless battles and tests): effects,
+    // weapons, fighters, the sight and the arrows. A model that fails is
+    // logged by its load and stays empty: whatever uses it is not drawn.
     void LoadMeshes(Graphics& graphics);
-    // Loads "FIGHTER_01".."FIGHTER_12", "SIGHT", "ARROW1" and "ARROW2" (part
-    // of LoadMeshes; tests that bring their own fighter models call it again).
+
+    // The start-up loads these one by one, between the others, so that the
+    // log reads in the order of the game's resource set-up. A sound that
+    // fails stays silent.
+    // "SIGHT", "ARROW1" and "ARROW2".
+    void LoadViewMeshes(Graphics& graphics);
+    // "EXPLOTION", "TRAIL_01".."TRAIL_12" and "VAPOR", then the explosion sound.
+    void LoadEffects(Graphics& graphics, bool withSounds);
+    // Each weapon class in turn: its model, then its firing and hit sounds.
+    void LoadWeapons(Graphics& graphics, bool withSounds);
+    // "FIGHTER_01".."FIGHTER_12" (tests that bring their own fighter models
+    // call it again).
     void LoadFighterMeshes(Graphics& graphics);
-    // Loads the "Data\..." sound files; one that fails stays silent.
-    void LoadSounds();
 
     SoundPool& Sound(BattleSound sound);
 
@@ -61,5 +69,7 @@ public:
     MeshResource enemyStationArrow;
 
 private:
+    void LoadSound(BattleSound sound);
+
     std::array<SoundPool, size_t(BattleSound::Count)> sounds;
 };

@@ -51,12 +51,13 @@ void DrawCountryOverlay(World& world, const OverlayContext& context) {
     DrawLine2D(*device, 10, float(line), 125, float(line), FrameColor, 0);
     Text(context, 10, h - 10 * n - 30, "Country Overlay");
 
+    // Row k (counting records from 0) sits k lines below the title, inside the outline.
     int k = 0;
     for (size_t i = 0; i < CountryRegistry::Capacity && k < n; ++i) {
         Country* record = world.countries[i];
         if (!record) continue;
-        ++k;
         const int y = h - 10 * (n + 1 - k);
+        ++k;
         uint32_t color = White;
         if (Unit* station = record->station) {
             station->DrawHpBar(23, y + 1, 74, 9);

@@ -39,6 +39,7 @@ struct FighterKit : WorldTestKit {
         }
         for (const char* name : extra) AddEmbedded(name);
         assets->LoadFighterMeshes(*graphics);
+        assets->LoadViewMeshes(*graphics);
         InstallFighterFactory(*world);
     }
     void AddEmbedded(const std::string& name) {

@@ -4,6 +4,7 @@
 #include "game/world/OrbitCamera.h"
 #include "game/world/Overlays.h"
 #include "platform/Input.h"
+#include "platform/KeyCodes.h"
 #include "support/WorldTestKit.h"
 
 #include <gtest/gtest.h>
@@ -218,8 +219,12 @@ TEST(Overlays, BoxesFollowTheParticipantsAndTheText) {
     WorldTestKit kit;
     World& world = *kit.world;
     std::vector<std::string> texts;
+    std::vector<int> textTops;
     OverlayContext context;
-    context.drawText = [&](int, int, const std::string& text, uint32_t) { texts.push_back(text); };
+    context.drawText = [&](int, int y, const std::string& text, uint32_t) {
+        texts.push_back(text);
+        textTops.push_back(y);
+    };
     context.countryName = [](int) { return std::string("Japan"); };
 
     auto* unit = world.fighters.Create<WordyUnit>(world, UnitFamily::Fighter, 1, 0, 10, Vector3{}, &kit.unitMesh);
@@ -243,20 +248,32 @@ TEST(Overlays, BoxesFollowTheParticipantsAndTheText) {
     world.countries[4]->score = 7;
     context.participantCount = 12;
     texts.clear();
+    textTops.clear();
     kit.ClearDraws();
     DrawCountryOverlay(world, context);
     draws = kit.Primitives();
     ASSERT_FALSE(draws.empty());
-    EXPECT_EQ(BoundsOf(draws[0]).top, 480 - 155);
+    const Box outline = BoundsOf(draws[0]);
+    EXPECT_EQ(outline.top, 480 - 155);
+    EXPECT_EQ(outline.bottom, 480 - 6);
     ASSERT_EQ(texts.size(), 13u);
     EXPECT_EQ(texts[0], "Country Overlay");
     EXPECT_EQ(texts[5], "02 Japan          :   7");
+    // Row k (from 0) starts 10 (13 - k) above the bottom; its bar and the
+    // lost station's box stay inside the outline.
+    for (int k = 0; k < 12; ++k) EXPECT_EQ(textTops[size_t(k) + 1], 480 - 10 * (13 - k)) << "row " << k;
+    for (size_t i = 1; i < draws.size(); ++i) {
+        Box box = BoundsOf(draws[i]);
+        EXPECT_TRUE(box.left > outline.left && box.right < outline.right && box.top > outline.top &&
+                    box.bottom < outline.bottom)
+            << "draw " << i << " reaches " << box.bottom;
+    }
 
     // A click on a station's bar selects it; a second click also focuses it.
     Unit* station = world.countries[1]->station;
     context.leftPressed = true;
     context.cursorX = 30;
-    context.cursorY = 480 - 10 * (12 + 1 - 2) + 3;
+    context.cursorY = 480 - 10 * (12 + 1 - 1) + 3;
     int clicks = 0;
     context.playClick = [&] { ++clicks; };
     DrawCountryOverlay(world, context);
@@ -321,4 +338,86 @@ TEST(BattleFrame, MyFighterCyclesFocusLetsGoOfTheDeadAndManualControlFollowsTheS
     EXPECT_EQ(next->manualSteps, 1);
     EXPECT_EQ(next->aiSteps, 0);
     EXPECT_GT(second->aiSteps, 0);
+}
+
+TEST(Overlays, FighterListShowsRelaunchProgress) {
+    WorldTestKit kit;
+    World& world = *kit.world;
+    kit.setup.fightersPerTeam = 5;
+    Country* record = world.countries.Create(1, 0);
+    // Empty slots whose timers stand at 0, half way, just short, at and past 300.
+    const int timers[5] = {0, 150, 299, 300, 301};
+    for (int i = 0; i < 5; ++i) record->slotTimers[size_t(i)] = timers[i];
+    OverlayContext context;
+    kit.ClearDraws();
+    DrawFighterList(world, context, *record);
+
+    struct Fill {
+        int left, top, right, bottom;
+        uint32_t color;
+        bool operator==(const Fill&) const = default;
+    };
+    std::vector<Fill> fills;
+    for (const auto& draw : kit.Primitives()) {
+        if (draw.primitive != PrimitiveType::TriangleFan) continue;
+        Box box = BoundsOf(draw);
+        fills.push_back({int(box.left), int(box.top), int(box.right), int(box.bottom), draw.Color(0)});
+    }
+    // Yellow from 573 (W - 67) for t x 54 div 300 pixels, grey on to 627 (W - 13).
+    constexpr uint32_t Yellow = 0x40C0C000, Grey = 0x40404040;
+    const std::vector<Fill> expected = {
+        {573, 31, 627, 40, Grey},                              // 0: nothing done yet
+        {573, 41, 600, 50, Yellow}, {600, 41, 627, 50, Grey},  // 150: 27 pixels
+        {573, 51, 626, 60, Yellow}, {626, 51, 627, 60, Grey},  // 299: 53 pixels
+        {573, 61, 627, 70, Yellow},                            // 300: full
+        {573, 71, 627, 80, Yellow},                            // 301: still full
+    };
+    EXPECT_EQ(fills, expected);
+}
+
+TEST(BattleFrame, CursorMarksForAltAndForAnOrderTheSelectionWouldTake) {
+    WorldTestKit kit;
+    World& world = *kit.world;
+    world.ResetWorld();
+    kit.setup.playerCountry = 0;
+    kit.setup.playerTeam = 1;
+    Country* player = world.countries.Create(1, 0);
+    ASSERT_EQ(world.playerCountryRecord, player);
+    Unit* own = kit.Make(UnitFamily::Fighter, 1, 0, 10, {30, 0, 0});
+    Unit* ally = kit.Make(UnitFamily::Fighter, 1, 2, 10, {-30, 0, 0});
+    Unit* under = kit.Make(UnitFamily::Fighter, 2, 1, 10, {0, 0, 0});
+    world.camera.lookAt = under->GetWorldPosition();
+    world.camera.distance = 10.0f;
+    world.camera.dirty = true;
+    world.camera.Apply();
+
+    Input input;
+    input.SetClientSize(640, 480);
+    input.SetMousePosition(320, 240);
+    bool alt = false, order = false;
+    BattleFrameHooks hooks;
+    hooks.drawCursor = [&](int, int, bool altMark, bool orderMark) {
+        alt = altMark;
+        order = orderMark;
+    };
+    auto frame = [&](Unit* selected, int underTeam, bool altDown) {
+        world.selectedUnit = selected;
+        under->team = underTeam;
+        RawInput raw;
+        if (altDown) raw.keys[Dik::RightAlt] = 0x80;
+        input.Poll(raw);
+        RunBattleFrame(world, input, hooks);
+    };
+    ASSERT_EQ(world.PickUnderCursor(320, 240), under);
+
+    frame(nullptr, 2, true);
+    EXPECT_TRUE(alt);
+    EXPECT_FALSE(order) << "nothing selected";
+    frame(own, 2, false);
+    EXPECT_FALSE(alt);
+    EXPECT_TRUE(order) << "the player's fighter over an enemy";
+    frame(ally, 2, false);
+    EXPECT_FALSE(order) << "an ally's fighter takes no orders";
+    frame(own, 1, false);
+    EXPECT_FALSE(order) << "over a unit of the player's team";
 }

@@ -1,7 +1,11 @@
 #include "game/flow/Config.h"
+#include "platform/Log.h"
 #include "support/TempDir.h"
 
+#include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -153,4 +157,111 @@ TEST(Config, UnwritableFolderIsSkippedAndTheOldFileSurvives) {
     EXPECT_FALSE(SaveConfig(ControlSettings(), dir.path + "/"));
     chmod(dir.path.c_str(), 0755);
     EXPECT_EQ(dir.Read(ConfigFileName), "Window=1\n");
+}
+
+namespace {
+
+// What a folder holds: for every entry its kind, mode and (files) text or
+// (links) target.
+struct Entry {
+    std::filesystem::file_type type;
+    unsigned mode;
+    std::string content;
+    bool operator==(const Entry&) const = default;
+};
+using Tree = std::map<std::string, Entry>;
+
+Tree Snapshot(const TempDir& a, const TempDir& b) {
+    namespace fs = std::filesystem;
+    Tree tree;
+    for (const TempDir* folder : {&a, &b})
+        for (const auto& item : fs::recursive_directory_iterator(folder->path)) {
+            fs::file_status status = item.symlink_status();
+            std::string content;
+            if (status.type() == fs::file_type::symlink) content = fs::read_symlink(item.path()).string();
+            if (status.type() == fs::file_type::regular)
+                content = folder->Read(fs::relative(item.path(), folder->path).string());
+            tree[item.path().string()] = {status.type(), unsigned(status.permissions()), content};
+        }
+    return tree;
+}
+
+} // namespace
+
+// Saving never overrides what the player did to the file system: a file with
+// no write permission (even for root) is left exactly as it is, a link stays
+// a link and the file it leads to is written (made when missing), a folder or
+// a file that has the temporary name is never touched, and the written file
+// keeps its mode. Nothing else in either folder changes.
+TEST(Config, SavingRespectsReadOnlyFilesAndLinks) {
+    namespace fs = std::filesystem;
+    const std::string cfg = ConfigFileName;
+    struct Case {
+        const char* name;
+        // Prepares the game's folder and another one.
+        std::function<void(const TempDir& dir, const TempDir& elsewhere)> setUp;
+        // The file the text must land in, or nullptr when nothing may change.
+        const char* written;
+        bool inElsewhere;
+    };
+    auto oldFile = [](const TempDir& folder, const std::string& name, mode_t mode) {
+        folder.Write(name, "Window=1\n");
+        chmod((folder.path + "/" + name).c_str(), mode);
+    };
+    const Case cases[] = {
+        {"read-only file", [&](const TempDir& dir, const TempDir&) { oldFile(dir, cfg, 0444); }, nullptr,
+         false},
+        {"link to a read-only file",
+         [&](const TempDir& dir, const TempDir& elsewhere) {
+             oldFile(elsewhere, "mine.cfg", 0400);
+             fs::create_symlink(elsewhere.path + "/mine.cfg", dir.path + "/" + cfg);
+         },
+         nullptr, false},
+        {"link to a folder",
+         [&](const TempDir& dir, const TempDir& elsewhere) {
+             fs::create_directory_symlink(elsewhere.path, dir.path + "/" + cfg);
+         },
+         nullptr, false},
+        {"link to a file elsewhere",
+         [&](const TempDir& dir, const TempDir& elsewhere) {
+             oldFile(elsewhere, "mine.cfg", 0640);
+             fs::create_symlink(elsewhere.path + "/mine.cfg", dir.path + "/" + cfg);
+         },
+         "mine.cfg", true},
+        {"relative link to a file not there yet",
+         [&](const TempDir& dir, const TempDir&) {
+             fs::create_directory(dir.path + "/keep");
+             fs::create_symlink("keep/mine.cfg", dir.path + "/" + cfg);
+         },
+         "keep/mine.cfg", false},
+        {"temporary name already taken",
+         [&](const TempDir& dir, const TempDir&) {
+             oldFile(dir, cfg, 0600);
+             dir.Write(cfg + ".new", "not ours");
+         },
+         ConfigFileName, false},
+    };
+    const std::string saved = FormatConfig(ControlSettings());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir, elsewhere;
+        c.setUp(dir, elsewhere);
+        Tree before = Snapshot(dir, elsewhere);
+        ScopedLogCapture log;
+        EXPECT_EQ(SaveConfig(ControlSettings(), dir.path + "/"), c.written != nullptr);
+        EXPECT_EQ(log.text.find("を保存しません") != std::string::npos, c.written == nullptr) << log.text;
+        Tree after = Snapshot(dir, elsewhere);
+        if (c.written) {
+            std::string path = (c.inElsewhere ? elsewhere : dir).path + "/" + c.written;
+            ASSERT_TRUE(after.count(path));
+            EXPECT_EQ(after[path].content, saved);
+            EXPECT_EQ(after[path].type, fs::file_type::regular);
+            if (before.count(path)) {
+                EXPECT_EQ(after[path].mode, before[path].mode);
+            }
+            after.erase(path);
+            before.erase(path);
+        }
+        EXPECT_EQ(after, before);
+    }
 }

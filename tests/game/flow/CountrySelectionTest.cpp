@@ -56,9 +56,12 @@ TEST(CountrySelection, RecordsGoByTeamThenSlotAndStationsSitOnTheIcosahedron) {
     ASSERT_EQ(second.size(), 3u);
     for (size_t i = 0; i < 3; ++i) EXPECT_FLOAT_EQ(second[i].x, deployed[i].x);
 
-    // A marked slot that is empty means the player only watches.
+    // A marked slot that is empty: the player only watches, from the side of
+    // that slot's team.
     selection.playerSlot = 7;
     EXPECT_EQ(selection.PlayerCountry(), -1);
+    EXPECT_EQ(selection.PlayerTeam(), 2);
+    selection.playerSlot = -1;
     EXPECT_EQ(selection.PlayerTeam(), -1);
     EXPECT_STREQ(CountryName(11), "United Nations");
     EXPECT_STREQ(CountryName(12), "");

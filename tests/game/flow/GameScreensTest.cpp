@@ -88,6 +88,15 @@ struct Screens {
     std::unique_ptr<Game> game;
 };
 
+// The sprites drawn since the last ClearDraws whose top-left is (x, y).
+std::vector<SpriteDraw> SpritesAt(const RecordingDevice& device, float x, float y) {
+    std::vector<SpriteDraw> found;
+    for (const auto& draw : device.draws)
+        if (draw.kind == RecordingDevice::Draw::Kind::Sprite && draw.sprite.x == x && draw.sprite.y == y)
+            found.push_back(draw.sprite);
+    return found;
+}
+
 int SlotX(int j) { return 10 + 200 * (j / 4) + 20; }
 int SlotY(int j) { return 80 + 35 * (j % 4) + 10; }
 int FlagX(int i) { return 10 + 50 * i + 20; }
@@ -155,6 +164,105 @@ TEST(GameScreens, CountrySelectionByDragAndDrop) {
     EXPECT_EQ(g.Scene(), SceneId::Result);
 }
 
+TEST(GameScreens, LeavingAScreenPutsThePointerInTheMiddleAndPauses) {
+    Screens s;
+    GameContext& g = s.game->context;
+    auto centred = [&] { return g.cursorX == 320 && g.cursorY == 240; };
+
+    // "Cancel" sits where the title's "Quit" is: the pointer must not stay on it.
+    s.Click(585, 415);
+    ASSERT_EQ(g.Scene(), SceneId::CountrySelect);
+    int pauses = g.pauses;
+    s.MoveTo(585, 465);
+    s.Frame(0, 0, true);
+    ASSERT_EQ(g.Scene(), SceneId::Title);
+    EXPECT_TRUE(centred()) << g.cursorX << ", " << g.cursorY;
+    EXPECT_EQ(g.pauses, pauses + 1);
+
+    s.Click(585, 415);
+    s.MoveTo(600, 20);
+    s.Key(Dik::Escape);
+    ASSERT_EQ(g.Scene(), SceneId::Title);
+    EXPECT_TRUE(centred()) << g.cursorX << ", " << g.cursorY;
+
+    // Escape in a battle: the result screen opens with the pointer in the
+    // middle (not on "Back"), after the same pause, with the preview models.
+    s.Click(585, 415);
+    g.selection.Place(0, 0, 1);
+    s.Click(585, 440);
+    ASSERT_EQ(g.Scene(), SceneId::Battle);
+    s.MoveTo(585, 465);
+    ASSERT_FALSE(centred());
+    pauses = g.pauses;
+    s.Frame(0, 0, false, false, {Dik::Escape});
+    ASSERT_EQ(g.Scene(), SceneId::Result);
+    EXPECT_TRUE(centred()) << g.cursorX << ", " << g.cursorY;
+    EXPECT_EQ(g.pauses, pauses + 1);
+    EXPECT_NE(g.displayStations[0], nullptr);
+}
+
+TEST(GameScreens, ResourcesLoadInTheOrderOfTheSetUp) {
+    Screens s;
+    std::vector<std::string> expected = {"FONT", "OP_00", "OP_09", "TITLE", "PLANET", "FLAG", "LIGHT", "SIGHT",
+                                         "ARROW1", "ARROW2",
+                                         // Push buttons and the game, then option buttons.
+                                         "Data\\MouseOver.wav", "Data\\MouseClick.wav", "Data\\MouseOver.wav",
+                                         "Data\\MouseClick.wav", "EXPLOTION", "TRAIL_01", "TRAIL_12", "VAPOR",
+                                         "Data\\Explotion.wav", "PLASMA", "Data\\PlasmaShot.wav",
+                                         "Data\\PlasmaHit.wav", "LASER", "Data\\LaserShot.wav", "Data\\LaserHit.wav",
+                                         "MISSILE", "Data\\Missile.wav", "MISSILE_S", "Data\\MissileS.wav", "BARRAGE",
+                                         "Data\\BarrageShot.wav", "PANEL_A", "PANEL_C", "TURRET_AM", "TURRET_IM",
+                                         "STATION_01", "STATION_12", "FIGHTER_01", "FIGHTER_12"};
+    // The loads of those names, in the order the log has them.
+    std::vector<std::string> loaded;
+    for (size_t at = s.log.find("load("); at != std::string::npos; at = s.log.find("load(", at + 1)) {
+        size_t end = s.log.find(") ... ", at);
+        if (end == std::string::npos) break;
+        std::string name = s.log.substr(at + 5, end - at - 5);
+        if (std::find(expected.begin(), expected.end(), name) != expected.end()) loaded.push_back(name);
+    }
+    EXPECT_EQ(loaded, expected);
+}
+
+TEST(GameScreens, CursorMarks) {
+    Screens s;
+    GameContext& g = s.game->context;
+    auto& device = static_cast<RecordingDevice&>(*s.graphics.device());
+    g.cursorX = 100;
+    g.cursorY = 50;
+    struct Fill {
+        float left, top, right, bottom;
+        uint32_t color;
+        bool operator==(const Fill&) const = default;
+    };
+    auto fills = [&](bool alt, bool order) {
+        device.draws.clear();
+        g.DrawCursor(alt, order);
+        std::vector<Fill> found;
+        for (const auto& draw : device.draws) {
+            if (draw.kind != RecordingDevice::Draw::Kind::Primitive || draw.primitive != PrimitiveType::TriangleFan)
+                continue;
+            Fill fill{1e9f, 1e9f, -1e9f, -1e9f, draw.Color(0)};
+            for (size_t i = 0; i < draw.VertexCount(); ++i) {
+                fill.left = std::min(fill.left, draw.Position(i).x);
+                fill.top = std::min(fill.top, draw.Position(i).y);
+                fill.right = std::max(fill.right, draw.Position(i).x);
+                fill.bottom = std::max(fill.bottom, draw.Position(i).y);
+            }
+            found.push_back(fill);
+        }
+        return found;
+    };
+    const std::vector<Fill> altMark = {{118, 51, 123, 56, 0xFF004080}, {120, 53, 125, 58, 0xFF0080FF}};
+    const std::vector<Fill> orderMark = {{101, 68, 106, 73, 0xFF804000}, {103, 70, 108, 75, 0xFFFF8000}};
+    EXPECT_TRUE(fills(false, false).empty());
+    EXPECT_EQ(fills(true, false), altMark);
+    EXPECT_EQ(fills(false, true), orderMark);
+    std::vector<Fill> both = altMark;
+    both.insert(both.end(), orderMark.begin(), orderMark.end());
+    EXPECT_EQ(fills(true, true), both);
+}
+
 TEST(GameScreens, ResultTableSortsStablyAndStartsByTeam) {
     Screens s;
     GameContext& g = s.game->context;
@@ -162,6 +270,8 @@ TEST(GameScreens, ResultTableSortsStablyAndStartsByTeam) {
     g.selection.Place(3, 0, 2);
     g.selection.Place(5, 1, 1);
     g.selection.Place(7, 2, 1);
+    // The player marked slot 3, which is empty: they watch from team 1's side.
+    g.selection.playerSlot = 3;
     g.participantCount = 3;
     g.stats.StartCountry(3, 2);
     g.stats.StartCountry(5, 1);
@@ -170,11 +280,20 @@ TEST(GameScreens, ResultTableSortsStablyAndStartsByTeam) {
     g.stats.SetScore(5, 9);
     g.stats.SetScore(7, 5);
     g.SetScene(SceneId::Result);
+    auto& device = static_cast<RecordingDevice&>(*s.graphics.device());
+    device.draws.clear();
     s.Frame();
     EXPECT_EQ(s.game->SortColumn(), 0);
     EXPECT_EQ(s.game->ResultOrder()[0], 5);
     EXPECT_EQ(s.game->ResultOrder()[1], 7);
     EXPECT_EQ(s.game->ResultOrder()[2], 3);
+    // Names: the player's team cyan, the other team red.
+    const uint32_t nameColors[3] = {0xFF40C0C0, 0xFF40C0C0, 0xFFC04040};
+    for (int r = 0; r < 3; ++r) {
+        auto glyphs = SpritesAt(device, 55, float(33 * r + 61));
+        ASSERT_EQ(glyphs.size(), 1u) << "row " << r;
+        EXPECT_EQ(glyphs[0].color, nameColors[r]) << "row " << r;
+    }
     // "total\nscore": highest first, ties keep slot order (3 before 7).
     s.Click(50 + 58 * 9 + 10, 25);
     EXPECT_EQ(s.game->SortColumn(), 9);
