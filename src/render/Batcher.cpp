@@ -15,6 +15,16 @@ struct Plane {
     float x, y, z, w;
 };
 
+// Whether no pixel centre (at whole numbers plus a half) lies between the
+// three coordinates, with a margin wider than the rasteriser's rounding of
+// vertices to 1/256 pixel.
+inline bool MissesEveryCentre(float a, float b, float c) {
+    constexpr float Margin = 1.0f / 64.0f;
+    const float low = std::min(a, std::min(b, c)) - Margin - 0.5f;
+    const float high = std::max(a, std::max(b, c)) + Margin - 0.5f;
+    return std::floor(high) < std::ceil(low);
+}
+
 // What every draw under one camera shares, worked out once per camera.
 struct CameraFrame {
     Matrix projection;
@@ -225,7 +235,8 @@ constexpr BatchState SpriteState{.depthTest = 0, .depthWrite = 0, .depthFunc = C
 class Builder {
 public:
     Builder(const DrawList& list, int width, int height, BatchedFrame& frame)
-        : list(list), width(float(std::max(width, 1))), height(float(std::max(height, 1))), frame(frame) {}
+        : list(list), width(float(std::max(width, 1))), height(float(std::max(height, 1))), halfWidth(this->width / 2),
+          halfHeight(this->height / 2), frame(frame) {}
 
     void Build() {
         frame.Clear();
@@ -337,8 +348,10 @@ private:
             c.outside = uint32_t(c.x < -c.w) | uint32_t(c.x > c.w) << 1 | uint32_t(c.y < -c.w) << 2 |
                         uint32_t(c.y > c.w) << 3 | uint32_t(c.z < -c.w) << 4 | uint32_t(c.z > c.w) << 5;
             if (c.w > 0) {
-                c.ndcX = c.x / c.w;
-                c.ndcY = c.y / c.w;
+                // Window pixels, y up.
+                const float inverse = 1.0f / c.w;
+                c.windowX = (c.x * inverse + 1.0f) * halfWidth;
+                c.windowY = (c.y * inverse + 1.0f) * halfHeight;
             } else {
                 c.outside |= BehindEye;
             }
@@ -370,11 +383,20 @@ private:
             const auto& cc = frame.clip[c];
             // Wholly outside one plane: clipping would leave nothing of it.
             if (ca.outside & cb.outside & cc.outside & OutsidePlanes) continue;
-            // Facing away: culling would drop it. Triangles reaching behind the
-            // eye, and edge-on ones, are left to the pipeline.
-            if (cullSign != 0 && !((ca.outside | cb.outside | cc.outside) & BehindEye)) {
-                float area = (cb.ndcX - ca.ndcX) * (cc.ndcY - ca.ndcY) - (cc.ndcX - ca.ndcX) * (cb.ndcY - ca.ndcY);
-                if (area * cullSign > 0) continue;
+            if (!((ca.outside | cb.outside | cc.outside) & BehindEye)) {
+                // Facing away: culling would drop it. Edge-on ones are left to
+                // the pipeline.
+                if (cullSign != 0) {
+                    float area = (cb.windowX - ca.windowX) * (cc.windowY - ca.windowY) -
+                                 (cc.windowX - ca.windowX) * (cb.windowY - ca.windowY);
+                    if (area * cullSign > 0) continue;
+                }
+                // Between pixel centres: a triangle covers a pixel only where it
+                // holds the pixel's centre, so one whose box holds no centre
+                // (with a margin for the rasteriser's rounding) draws nothing.
+                if (MissesEveryCentre(ca.windowX, cb.windowX, cc.windowX) ||
+                    MissesEveryCentre(ca.windowY, cb.windowY, cc.windowY))
+                    continue;
             }
             for (uint16_t v : {a, b, c}) {
                 uint32_t& slot = frame.remap[v];
@@ -533,7 +555,7 @@ private:
     }
 
     const DrawList& list;
-    const float width, height;
+    const float width, height, halfWidth, halfHeight;
     BatchedFrame& frame;
     std::vector<CameraFrame> cameras;
     std::vector<bool> cameraReady;

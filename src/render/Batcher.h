@@ -92,7 +92,8 @@ struct BatchedFrame {
         // Which clip planes it lies outside (bits 0..5), and bit 6 when it is
         // at or behind the eye.
         uint32_t outside;
-        float ndcX, ndcY;
+        // Where it lands in window pixels (y up), when in front of the eye.
+        float windowX, windowY;
     };
     std::vector<ClipVertex> clip;
     std::vector<uint32_t> remap;
@@ -105,8 +106,8 @@ struct BatchedFrame {
 // transformed and lit on the CPU as the fixed-function pipeline would. What
 // the pipeline would throw away unseen is left out before it costs anything:
 // meshes wholly outside the view, and of the others the triangles wholly
-// outside it or facing away under the cull mode (with the vertices only they
-// used). Width and height are the back buffer's, for the screen-space draws.
+// outside it, facing away under the cull mode, or too small to hold a pixel's
+// centre (with the vertices only they used). Width and height are the back buffer's, for the screen-space draws.
 void BuildBatches(const DrawList& list, int width, int height, BatchedFrame& frame);
 
 // The matrix that takes the game's depth range (0..1) to the one OpenGL

@@ -17,15 +17,18 @@ namespace {
 
 constexpr int W = 160, H = 120;
 
-// The real OpenGL device on a real window, with resources made by the test.
-class RenderGl : public ::testing::Test {
+// The real OpenGL device on a real window, with resources made by the test;
+// every case runs on both renderers (true: the fixed-function one).
+class RenderGl : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override {
         if (Window::OpenVideo() != Window::VideoStatus::Ready) GTEST_SKIP() << "no display";
         SetLogCapture(&log);
         ASSERT_TRUE(window.Create(W, H));
         graphics = std::make_unique<Graphics>(window, commandLine, 1, W, H);
+        graphics->classicRenderer = GetParam();
         ASSERT_TRUE(graphics->Init());
+        ASSERT_EQ(graphics->classicRenderer, GetParam()) << "the renderer asked for did not start";
         device = static_cast<GlDevice*>(graphics->device());
 
         box = BoxModelX(1, 1, 1, {{1, 1, 1, 1, "checker"}});
@@ -69,7 +72,7 @@ protected:
 
 } // namespace
 
-TEST_F(RenderGl, LitTexturedCulledAndBlendedMesh) {
+TEST_P(RenderGl, LitTexturedCulledAndBlendedMesh) {
     EXPECT_NE(log.find("ウインドウ化 = ON\n"), std::string::npos) << log;
     EXPECT_NE(log.find("デバイスタイプ = "), std::string::npos);
 
@@ -104,7 +107,7 @@ TEST_F(RenderGl, LitTexturedCulledAndBlendedMesh) {
     graphics->EndFrame();
 }
 
-TEST_F(RenderGl, ClockwiseTriangleIsSeenAndItsMirrorIsCulled) {
+TEST_P(RenderGl, ClockwiseTriangleIsSeenAndItsMirrorIsCulled) {
     struct V {
         float x, y, z;
         uint32_t color;
@@ -134,7 +137,7 @@ TEST_F(RenderGl, ClockwiseTriangleIsSeenAndItsMirrorIsCulled) {
     ExpectColor(device->ReadPixel(15, 25), 0x00FF00, 2, "kept picture");
 }
 
-TEST_F(RenderGl, SpritesAndBitmapText) {
+TEST_P(RenderGl, SpritesAndBitmapText) {
     Texture sheet, picture;
     ASSERT_TRUE(sheet.Load(*graphics, "font", 0xFF000000, 1)) << log;
     ASSERT_TRUE(picture.Load(*graphics, "CHECKER", 0, 1));
@@ -166,7 +169,7 @@ TEST_F(RenderGl, SpritesAndBitmapText) {
     ExpectColor(device->ReadPixel(104, 60), 0x000000, 2, "past the sprite");
 }
 
-TEST_F(RenderGl, SpriteBatchLeavesTheTextureItFound) {
+TEST_P(RenderGl, SpriteBatchLeavesTheTextureItFound) {
     Texture picture, sheet;
     ASSERT_TRUE(picture.Load(*graphics, "CHECKER", 0, 1));
     ASSERT_TRUE(sheet.Load(*graphics, "font", 0xFF000000, 1));
@@ -195,3 +198,6 @@ TEST_F(RenderGl, SpriteBatchLeavesTheTextureItFound) {
     ExpectColor(device->ReadPixel(50, 30), 0x0000FF, 2, "checker's blue half");
     ExpectColor(device->ReadPixel(5, 5), 0xFFFFFF, 2, "the text's glyph");
 }
+
+INSTANTIATE_TEST_SUITE_P(Renderers, RenderGl, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Classic" : "Batched"; });
