@@ -238,11 +238,13 @@ public:
         : list(list), width(float(std::max(width, 1))), height(float(std::max(height, 1))), halfWidth(this->width / 2),
           halfHeight(this->height / 2), frame(frame) {}
 
-    void Build() {
+    void Build(size_t first, size_t count) {
         frame.Clear();
         cameras.resize(list.cameras.size());
         cameraReady.assign(list.cameras.size(), false);
-        for (const DrawRecord& record : list.records) {
+        const size_t end = std::min(list.records.size(), first + count);
+        for (size_t r = first; r < end; ++r) {
+            const DrawRecord& record = list.records[r];
             switch (record.kind) {
             case DrawRecord::Kind::Clear: AddClear(record); break;
             case DrawRecord::Kind::Subset: AddSubset(record); break;
@@ -583,5 +585,9 @@ void BatchedFrame::Clear() {
 }
 
 void BuildBatches(const DrawList& list, int width, int height, BatchedFrame& frame) {
-    Builder(list, width, height, frame).Build();
+    Builder(list, width, height, frame).Build(0, list.records.size());
+}
+
+void BuildBatches(const DrawList& list, size_t first, size_t count, int width, int height, BatchedFrame& frame) {
+    Builder(list, width, height, frame).Build(first, count);
 }

@@ -109,6 +109,8 @@ struct BatchedFrame {
 // outside it, facing away under the cull mode, or too small to hold a pixel's
 // centre (with the vertices only they used). Width and height are the back buffer's, for the screen-space draws.
 void BuildBatches(const DrawList& list, int width, int height, BatchedFrame& frame);
+// The same for the records first .. first + count - 1 only.
+void BuildBatches(const DrawList& list, size_t first, size_t count, int width, int height, BatchedFrame& frame);
 
 // The matrix that takes the game's depth range (0..1) to the one OpenGL
 // clips against (-1..1), applied after the projection.

@@ -108,6 +108,7 @@ void DrawListDevice::Present() {
 }
 
 DrawRecord& DrawListDevice::Add(DrawRecord::Kind kind) {
+    if (renderEvery && list.records.size() >= renderEvery) Flush();
     // Each table gets a new entry only when its state changed since the last draw.
     if (statesChanged) {
         list.states.push_back(states);

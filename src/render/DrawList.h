@@ -182,6 +182,10 @@ protected:
     virtual void ShowPicture() = 0;
     // The listener told when resources go away (the renderer).
     void SetResourceListener(ListResources::Listener* listener) { resources->listener = listener; }
+    // Renders what was recorded whenever this many draws are waiting (0:
+    // only when the frame is presented), so that a renderer working on other
+    // threads starts on them while the game goes on.
+    void RenderEvery(size_t records) { renderEvery = records; }
 
     DrawList list;
     DrawStats stats;
@@ -191,6 +195,7 @@ private:
 
     std::shared_ptr<ListResources> resources;
     bool inScene = false;
+    size_t renderEvery = 0;
 
     // The state in force, and whether it changed since it was last written
     // into the list's tables.

@@ -65,7 +65,7 @@ GLuint Compile(GLenum type, const char* body) {
 
 } // namespace
 
-GlBatchRenderer::GlBatchRenderer() {
+GlBatchRenderer::GlBatchRenderer(size_t sliceRecords) : sliceRecords(std::max<size_t>(sliceRecords, 1)) {
     // Clears whatever an earlier call left, so the checks below are ours.
     while (glGetError() != GL_NO_ERROR) {
     }
@@ -94,34 +94,45 @@ GlBatchRenderer::GlBatchRenderer() {
     glUseProgram(built);
     glUniform1i(glGetUniformLocation(built, "image"), 0);
     texturedLocation = glGetUniformLocation(built, "textured");
-
-    glGenVertexArrays(1, &vertexArray);
-    glGenBuffers(1, &vertexBuffer);
-    glGenBuffers(1, &indexBuffer);
-    glBindVertexArray(vertexArray);
-    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
-    glEnableVertexAttribArray(0);
-    glEnableVertexAttribArray(1);
-    glEnableVertexAttribArray(2);
-    constexpr GLsizei stride = sizeof(BatchVertex);
-    glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(offsetof(BatchVertex, x)));
-    glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride, reinterpret_cast<const void*>(offsetof(BatchVertex, r)));
-    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(offsetof(BatchVertex, u)));
-    glBindVertexArray(0);
+    glUseProgram(0);
+    program = built;
+    StreamFor(0);
     if (glGetError() != GL_NO_ERROR) {
         Log("OpenGL: the batched renderer could not be set up\n");
         glDeleteProgram(built);
-        return;
+        program = 0;
     }
-    program = built;
 }
 
 GlBatchRenderer::~GlBatchRenderer() {
-    if (vertexBuffer) glDeleteBuffers(1, &vertexBuffer);
-    if (indexBuffer) glDeleteBuffers(1, &indexBuffer);
-    if (vertexArray) glDeleteVertexArrays(1, &vertexArray);
+    for (Stream& stream : streams) {
+        glDeleteBuffers(1, &stream.vertexBuffer);
+        glDeleteBuffers(1, &stream.indexBuffer);
+        glDeleteVertexArrays(1, &stream.vertexArray);
+    }
     if (program) glDeleteProgram(program);
+}
+
+GlBatchRenderer::Stream& GlBatchRenderer::StreamFor(size_t slice) {
+    while (streams.size() <= slice) {
+        Stream& stream = streams.emplace_back();
+        glGenVertexArrays(1, &stream.vertexArray);
+        glGenBuffers(1, &stream.vertexBuffer);
+        glGenBuffers(1, &stream.indexBuffer);
+        glBindVertexArray(stream.vertexArray);
+        glBindBuffer(GL_ARRAY_BUFFER, stream.vertexBuffer);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, stream.indexBuffer);
+        glEnableVertexAttribArray(0);
+        glEnableVertexAttribArray(1);
+        glEnableVertexAttribArray(2);
+        constexpr GLsizei stride = sizeof(BatchVertex);
+        glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(offsetof(BatchVertex, x)));
+        glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                              reinterpret_cast<const void*>(offsetof(BatchVertex, r)));
+        glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(offsetof(BatchVertex, u)));
+        glBindVertexArray(0);
+    }
+    return streams[slice];
 }
 
 void GlBatchRenderer::Apply(const Batch& batch, DrawStats& stats) {
@@ -180,34 +191,39 @@ void GlBatchRenderer::Upload(unsigned target, unsigned buffer, size_t& capacity,
 
 void GlBatchRenderer::Render(const DrawList& list, int width, int height, DrawStats& stats) {
     if (!program) return;
-    BuildBatches(list, width, height, frame);
-    stats.culled += frame.culled;
-    stats.triangles += frame.triangles;
-    stats.vertices += uint32_t(frame.vertices.size());
-    if (frame.batches.empty()) return;
-
     current.known = false;
     glUseProgram(program);
     glActiveTexture(GL_TEXTURE0);
-    glBindVertexArray(vertexArray);
-    // One upload of each array for the whole frame, into storage kept from
-    // frame to frame (a new allocation every frame costs more than the copy).
-    Upload(GL_ARRAY_BUFFER, vertexBuffer, vertexCapacity, frame.vertices.data(),
-           frame.vertices.size() * sizeof(BatchVertex));
-    Upload(GL_ELEMENT_ARRAY_BUFFER, indexBuffer, indexCapacity, frame.indices.data(),
-           frame.indices.size() * sizeof(uint32_t));
-    for (const Batch& batch : frame.batches) {
-        if (batch.mode == Batch::Mode::Clear) {
-            GlClear(batch.clearFlags, batch.clearColor, batch.clearZ);
-            // Clearing wrote the depth mask; say so.
-            current.known = false;
+    const size_t records = list.records.size();
+    for (size_t first = 0, slice = 0; first < records; first += sliceRecords, ++slice) {
+        BuildBatches(list, first, sliceRecords, width, height, frame);
+        stats.culled += frame.culled;
+        stats.triangles += frame.triangles;
+        stats.vertices += uint32_t(frame.vertices.size());
+        if (frame.batches.empty()) continue;
+        // One upload of each array for the slice, into storage kept from
+        // frame to frame (a new allocation every frame costs more than the copy).
+        Stream& stream = StreamFor(slice);
+        glBindVertexArray(stream.vertexArray);
+        Upload(GL_ARRAY_BUFFER, stream.vertexBuffer, stream.vertexCapacity, frame.vertices.data(),
+               frame.vertices.size() * sizeof(BatchVertex));
+        Upload(GL_ELEMENT_ARRAY_BUFFER, stream.indexBuffer, stream.indexCapacity, frame.indices.data(),
+               frame.indices.size() * sizeof(uint32_t));
+        for (const Batch& batch : frame.batches) {
+            if (batch.mode == Batch::Mode::Clear) {
+                GlClear(batch.clearFlags, batch.clearColor, batch.clearZ);
+                // Clearing wrote the depth mask; say so.
+                current.known = false;
+                ++stats.draws;
+                continue;
+            }
+            Apply(batch, stats);
+            glDrawElements(batch.mode == Batch::Mode::Lines ? GL_LINES : GL_TRIANGLES, GLsizei(batch.indexCount),
+                           GL_UNSIGNED_INT, reinterpret_cast<const void*>(size_t(batch.firstIndex) * sizeof(uint32_t)));
             ++stats.draws;
-            continue;
         }
-        Apply(batch, stats);
-        glDrawElements(batch.mode == Batch::Mode::Lines ? GL_LINES : GL_TRIANGLES, GLsizei(batch.indexCount),
-                       GL_UNSIGNED_INT, reinterpret_cast<const void*>(size_t(batch.firstIndex) * sizeof(uint32_t)));
-        ++stats.draws;
+        // The rasteriser starts on this slice while the next one is built.
+        if (first + sliceRecords < records) glFlush();
     }
     glBindVertexArray(0);
     glUseProgram(0);

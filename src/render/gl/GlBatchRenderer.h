@@ -9,7 +9,10 @@
 // shader program. Uses only what OpenGL 3.3 core and OpenGL ES 3.0 share.
 class GlBatchRenderer : public GlRenderer {
 public:
-    GlBatchRenderer();
+    // sliceRecords: how many records go to OpenGL at a time. A software
+    // rasteriser draws one slice on its own threads while the next is built;
+    // a GPU gets the whole list at once (SIZE_MAX).
+    explicit GlBatchRenderer(size_t sliceRecords);
     ~GlBatchRenderer() override;
 
     // False when the shader program could not be built (the reason is logged).
@@ -25,12 +28,20 @@ private:
         unsigned texture = 0;
         bool textured = false;
     };
+    // The vertex and index buffers of one slice, kept from frame to frame:
+    // each slice of a frame has its own, so none waits for the one before.
+    struct Stream {
+        unsigned vertexArray = 0, vertexBuffer = 0, indexBuffer = 0;
+        size_t vertexCapacity = 0, indexCapacity = 0;
+    };
+    Stream& StreamFor(size_t slice);
     void Apply(const Batch& batch, DrawStats& stats);
     // Copies the bytes to the start of the buffer, growing it when they don't fit.
     static void Upload(unsigned target, unsigned buffer, size_t& capacity, const void* data, size_t bytes);
 
-    unsigned program = 0, vertexArray = 0, vertexBuffer = 0, indexBuffer = 0;
-    size_t vertexCapacity = 0, indexCapacity = 0;
+    const size_t sliceRecords;
+    unsigned program = 0;
+    std::vector<Stream> streams;
     int texturedLocation = -1;
     BatchedFrame frame;
     Current current;
