@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/fighters/FighterType.h"
+#include "game/types/FighterType.h"
 #include "game/weapons/WeaponSpec.h"
 #include "game/world/Unit.h"
 #include "render/SceneNode.h"

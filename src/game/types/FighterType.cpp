@@ -1,4 +1,4 @@
-#include "game/fighters/FighterType.h"
+#include "game/types/FighterType.h"
 
 #include <initializer_list>
 

@@ -1,4 +1,4 @@
-#include "game/stations/StationTypes.h"
+#include "game/types/StationTypes.h"
 
 #include <cmath>
 #include <numbers>
