@@ -490,11 +490,17 @@ ModelAsset Fighter12() {
     return k.Done();
 }
 
+using Builder = ModelAsset (*)();
+constexpr Builder Builders[] = {Fighter01, Fighter02, Fighter03, Fighter04, Fighter05, Fighter06,
+                                Fighter07, Fighter08, Fighter09, Fighter10, Fighter11, Fighter12};
+static_assert(std::size(Builders) == CountryCount, "a model for every fighter type");
+
 } // namespace
 
 std::vector<ModelAsset> BuildFighterModels() {
-    return {Fighter01(), Fighter02(), Fighter03(), Fighter04(), Fighter05(), Fighter06(),
-            Fighter07(), Fighter08(), Fighter09(), Fighter10(), Fighter11(), Fighter12()};
+    std::vector<ModelAsset> models;
+    for (Builder build : Builders) models.push_back(build());
+    return models;
 }
 
 } // namespace assetgen

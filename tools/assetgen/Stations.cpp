@@ -451,14 +451,15 @@ void Station12(StationKit& k) {
 }
 
 using Builder = void (*)(StationKit&);
-constexpr Builder Builders[12] = {Station01, Station02, Station03, Station04, Station05, Station06,
-                                  Station07, Station08, Station09, Station10, Station11, Station12};
+constexpr Builder Builders[] = {Station01, Station02, Station03, Station04, Station05, Station06,
+                                Station07, Station08, Station09, Station10, Station11, Station12};
+static_assert(std::size(Builders) == CountryCount, "a model for every station type");
 
 } // namespace
 
 std::vector<ModelAsset> BuildStationModels() {
     std::vector<ModelAsset> stations, twins;
-    for (int k = 0; k < 12; ++k) {
+    for (int k = 0; k < CountryCount; ++k) {
         StationKit kit(k);
         Builders[k](kit);
         stations.push_back(kit.TakeVisible("STATION_" + TwoDigits(k + 1)));

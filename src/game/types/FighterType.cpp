@@ -1,6 +1,7 @@
 #include "game/types/FighterType.h"
 
 #include <initializer_list>
+#include <iterator>
 
 namespace {
 
@@ -498,13 +499,14 @@ constexpr Row Rows[] = {
                    .wingBottom = {0.35f, -0.1f, 0}}},
 
 };
+static_assert(std::size(Rows) == CountryCount, "one fighter type per country");
 
 } // namespace
 
-const std::array<FighterType, 12>& FighterTypes() {
-    static const std::array<FighterType, 12> types = [] {
-        std::array<FighterType, 12> built{};
-        for (int i = 0; i < 12; ++i) built[size_t(i)] = Build(Rows[i], i);
+const std::array<FighterType, CountryCount>& FighterTypes() {
+    static const std::array<FighterType, CountryCount> types = [] {
+        std::array<FighterType, CountryCount> built{};
+        for (int i = 0; i < CountryCount; ++i) built[size_t(i)] = Build(Rows[i], i);
         return built;
     }();
     return types;

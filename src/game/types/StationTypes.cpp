@@ -1,6 +1,8 @@
 #include "game/types/StationTypes.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 
 namespace {
@@ -204,7 +206,7 @@ constexpr Vector3 X{1, 0, 0}, Y{0, 1, 0}, Z{0, 0, 1};
 constexpr Vector3 NX{-1, 0, 0}, NY{0, -1, 0}, NZ{0, 0, -1};
 
 // Station types 01..12. The panels of 02 and 12 stand on rings, laid out below.
-constexpr std::array<StationType, 12> StationRows{{
+constexpr StationType StationRows[] = {
     // 01
     {.codeName = "Fresh Air",
      .hitPoints = 2400,
@@ -381,10 +383,25 @@ constexpr std::array<StationType, 12> StationRows{{
      .turretCount = 2,
      .turrets = {TurretMount{.type = TurretE, .position = {0, 0.75f, 0}, .forward = Z, .up = Y},
                  TurretMount{.type = TurretE, .position = {0, -0.75f, 0}, .forward = Z, .up = NY}}},
-}};
+};
+static_assert(std::size(StationRows) == CountryCount, "one station type per country");
 
-std::array<StationType, 12> BuildStationTypes() {
-    std::array<StationType, 12> s = StationRows;
+// A battle of every country fits the panel and turret pools.
+constexpr bool FitsThePools() {
+    int panels = 0, turrets = 0;
+    for (const StationType& row : StationRows) {
+        if (row.panelCount > StationType::MaxPanels || row.turretCount > StationType::MaxTurrets)
+            return false;
+        panels += row.panelCount;
+        turrets += row.turretCount;
+    }
+    return panels <= PanelCapacity && turrets <= TurretCapacity;
+}
+static_assert(FitsThePools(), "the stations' panels and turrets fit their pools");
+
+std::array<StationType, CountryCount> BuildStationTypes() {
+    std::array<StationType, CountryCount> s;
+    std::copy(std::begin(StationRows), std::end(StationRows), s.begin());
     // 02: six panels on a ring about the station's Z axis, 60 degrees apart.
     for (int i = 0; i < 6; ++i) {
         float theta = float(i) * 1.0471976f;
@@ -414,7 +431,7 @@ const TurretType& GetTurretType(TurretKind kind) {
     return types[size_t(kind)];
 }
 
-const std::array<StationType, 12>& StationTypeTable() {
-    static const std::array<StationType, 12> types = BuildStationTypes();
+const std::array<StationType, CountryCount>& StationTypeTable() {
+    static const std::array<StationType, CountryCount> types = BuildStationTypes();
     return types;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/types/Countries.h"
 #include "render/Math.h"
 
 #include <array>
@@ -102,5 +103,5 @@ struct StationType {
 
 const PanelType& GetPanelType(PanelKind kind);
 const TurretType& GetTurretType(TurretKind kind);
-// Station types 01..12 at index 0..11; country index i owns type i + 1.
-const std::array<StationType, 12>& StationTypeTable();
+// Station types 01, 02 ... at index 0, 1 ...; country index i owns type i + 1.
+const std::array<StationType, CountryCount>& StationTypeTable();
