@@ -31,6 +31,7 @@
 #include <numeric>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -237,7 +238,8 @@ const char* FamilyName(UnitFamily family) {
     return "fighter";
 }
 
-// One JSON line per destroyed unit, written as the battle goes.
+// One JSON line per destroyed unit, written as the battle goes; a fighter's
+// line also says in which frame it was launched.
 class EventLog {
 public:
     explicit EventLog(const std::string& path) : file(path.empty() ? nullptr : std::fopen(path.c_str(), "w")) {}
@@ -247,17 +249,32 @@ public:
     bool Failed(const std::string& path) const { return !path.empty() && !file; }
     void Attach(World& world, const int& frame) {
         if (!file) return;
-        world.onUnitDestroyed = [this, &world, &frame](const Unit& unit, int killerCountry, int killerTeam, int points) {
+        // A fighter is destroyed before its pool deletes it, so the newest
+        // launch at its address is its own.
+        world.launchFighter = [this, &frame, launch = world.launchFighter](Country& country,
+                                                                           int slot) -> Unit* {
+            Unit* fighter = launch ? launch(country, slot) : nullptr;
+            if (fighter) launchFrames[fighter] = frame;
+            return fighter;
+        };
+        world.onUnitDestroyed = [this, &world, &frame](const Unit& unit, int killerCountry, int killerTeam,
+                                                       int points) {
+            UnitFamily family = world.FamilyOf(&unit);
             std::fprintf(file,
                          "{\"frame\":%d,\"family\":\"%s\",\"country\":%d,\"team\":%d,\"killer_country\":%d,"
-                         "\"killer_team\":%d,\"points\":%d}\n",
-                         frame, FamilyName(world.FamilyOf(&unit)), unit.country, unit.team, killerCountry, killerTeam,
+                         "\"killer_team\":%d,\"points\":%d",
+                         frame, FamilyName(family), unit.country, unit.team, killerCountry, killerTeam,
                          points);
+            auto launched = launchFrames.find(&unit);
+            if (family == UnitFamily::Fighter && launched != launchFrames.end())
+                std::fprintf(file, ",\"launched\":%d", launched->second);
+            std::fprintf(file, "}\n");
         };
     }
 
 private:
     FILE* file;
+    std::unordered_map<const Unit*, int> launchFrames;
 };
 
 HeadlessBattleResult RunOne(const HeadlessBattleOptions& battle, EventLog* events = nullptr) {

@@ -131,8 +131,7 @@ std::vector<Vec2> AeroKingSection() {
 
 // 04 "Aero King": an open frame - a bow ring and a stern collar, six-sided,
 // joined by three longerons along the long sides, which carry the turrets.
-// Fighters start in the open middle and may turn out between the longerons
-// in any direction. Tricolour bands ring the bow.
+// Fighters leave from the mouth of the bow ring, which tricolour bands ring.
 void Station04(StationKit& k) {
     std::vector<Vec2> outer = AeroKingSection();
     // The bore: a hexagon with flat top and bottom, each corner near the

@@ -248,11 +248,14 @@ constexpr StationType StationRows[] = {
                  TurretMount{.type = TurretB, .position = {0, -1, -1}, .forward = Z, .up = NY},
                  TurretMount{.type = TurretC, .position = {0, 0, 3.5f}, .forward = Y, .up = Z}}},
     // 04
+    // Its fighters leave from the mouth of the bow ring, away from the
+    // station: launched inside the frame towards its centre, they turned away
+    // from the station they had to evade straight into its turrets.
     {.codeName = "Aero King",
      .hitPoints = 2600,
-     .launchPoint = {0, 0, 1},
+     .launchPoint = {0, 0, 3},
      .launchUp = X,
-     .launchForward = NZ,
+     .launchForward = Z,
      .panelCount = 6,
      .panels =
          {PanelMount{.type = PanelA, .position = {0, 2, -2.5f}, .axis = Y},
