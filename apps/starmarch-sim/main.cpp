@@ -1,7 +1,7 @@
 // The headless battle lab: battles without a window, exactly as the game
 // runs them, reproducible from a seed.
 //
-//   starmarch-sim [--seed N] [--frames N] [--fighters 1..10] [--player COUNTRY]
+//   starmarch-sim [--seed N] [--frames N] [--fighters N] [--player COUNTRY]
 //                 --country COUNTRY:TEAM [--country ...] [--json] [--runs N] [--threads N]
 //                 [--events FILE] [--render WxH] [--renderer batched|classic]
 //                 [--snapshot-every N --out DIR] [--measure-from N]
@@ -33,6 +33,7 @@
 #include <numeric>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -64,9 +65,12 @@ constexpr const char* ColumnNames[BattleStats::ColumnCount] = {
 
 int Usage(const char* problem) {
     if (problem) std::fprintf(stderr, "starmarch-sim: %s\n", problem);
-    std::fprintf(stderr, "usage: starmarch-sim [--seed N] [--frames N] [--fighters 1..10] [--player COUNTRY]\n"
-                         "                     --country COUNTRY:TEAM [--country ...] [--json] [--runs N] [--threads N]\n"
-                         "COUNTRY is an index 0..11 or a name; TEAM is 1..12.\n");
+    std::fprintf(
+        stderr,
+        "usage: starmarch-sim [--seed N] [--frames N] [--fighters 1..%d] [--player COUNTRY]\n"
+        "                     --country COUNTRY:TEAM [--country ...] [--json] [--runs N] [--threads N]\n"
+        "COUNTRY is an index 0..%d or a name; TEAM is 1..%d.\n",
+        MaxFightersPerTeam, CountryCount - 1, MaxTeams);
     return 2;
 }
 
@@ -112,7 +116,8 @@ int Parse(int argc, char** argv, Options& options) {
         } else if (arg == "--frames") {
             if (!number(0, 10000000, options.battle.frames)) return Usage("--frames needs a number");
         } else if (arg == "--fighters") {
-            if (!number(1, 10, selection.fightersPerTeam)) return Usage("--fighters needs 1..10");
+            if (!number(1, MaxFightersPerTeam, selection.fightersPerTeam))
+                return Usage(("--fighters needs 1.." + std::to_string(MaxFightersPerTeam)).c_str());
         } else if (arg == "--runs") {
             if (!number(1, 100000, options.runs)) return Usage("--runs needs a positive number");
         } else if (arg == "--threads") {
@@ -153,12 +158,13 @@ int Parse(int argc, char** argv, Options& options) {
             ++i;
             size_t colon = spec.rfind(':');
             int team = 0;
-            if (colon == std::string::npos || !ParseNumber(spec.c_str() + colon + 1, 1, 12, team))
-                return Usage("--country needs COUNTRY:TEAM with TEAM 1..12");
+            if (colon == std::string::npos || !ParseNumber(spec.c_str() + colon + 1, 1, MaxTeams, team))
+                return Usage(
+                    ("--country needs COUNTRY:TEAM with TEAM 1.." + std::to_string(MaxTeams)).c_str());
             int country = ParseCountry(spec.substr(0, colon));
             if (country < 0) return UnknownCountry(spec.substr(0, colon));
             if (slot >= CountryCount || !selection.Place(country, slot, team))
-                return Usage("each country may take part once, twelve at most");
+                return Usage("each country may take part once");
             ++slot;
         } else {
             return Usage(("unknown argument " + arg).c_str());
@@ -193,7 +199,7 @@ Timing Summarise(std::vector<double> ms, int from = 0) {
 // The participants in the result screen's first order: by team, then slot.
 std::vector<int> ResultOrder(const CountrySelection& selection) {
     std::vector<int> order;
-    for (int team = 1; team <= 12; ++team)
+    for (int team = 1; team <= MaxTeams; ++team)
         for (int j = 0; j < CountryCount; ++j)
             if (selection.slotCountry[size_t(j)] >= 0 && selection.slotTeam[size_t(j)] == team)
                 order.push_back(selection.slotCountry[size_t(j)]);
@@ -254,7 +260,8 @@ const char* FamilyName(UnitFamily family) {
     return "fighter";
 }
 
-// One JSON line per destroyed unit, written as the battle goes.
+// One JSON line per destroyed unit, written as the battle goes; a fighter's
+// line also says in which frame it was launched.
 class EventLog {
 public:
     explicit EventLog(const std::string& path) : file(path.empty() ? nullptr : std::fopen(path.c_str(), "w")) {}
@@ -264,17 +271,32 @@ public:
     bool Failed(const std::string& path) const { return !path.empty() && !file; }
     void Attach(World& world, const int& frame) {
         if (!file) return;
-        world.onUnitDestroyed = [this, &world, &frame](const Unit& unit, int killerCountry, int killerTeam, int points) {
+        // A fighter is destroyed before its pool deletes it, so the newest
+        // launch at its address is its own.
+        world.launchFighter = [this, &frame, launch = world.launchFighter](Country& country,
+                                                                           int slot) -> Unit* {
+            Unit* fighter = launch ? launch(country, slot) : nullptr;
+            if (fighter) launchFrames[fighter] = frame;
+            return fighter;
+        };
+        world.onUnitDestroyed = [this, &world, &frame](const Unit& unit, int killerCountry, int killerTeam,
+                                                       int points) {
+            UnitFamily family = world.FamilyOf(&unit);
             std::fprintf(file,
                          "{\"frame\":%d,\"family\":\"%s\",\"country\":%d,\"team\":%d,\"killer_country\":%d,"
-                         "\"killer_team\":%d,\"points\":%d}\n",
-                         frame, FamilyName(world.FamilyOf(&unit)), unit.country, unit.team, killerCountry, killerTeam,
+                         "\"killer_team\":%d,\"points\":%d",
+                         frame, FamilyName(family), unit.country, unit.team, killerCountry, killerTeam,
                          points);
+            auto launched = launchFrames.find(&unit);
+            if (family == UnitFamily::Fighter && launched != launchFrames.end())
+                std::fprintf(file, ",\"launched\":%d", launched->second);
+            std::fprintf(file, "}\n");
         };
     }
 
 private:
     FILE* file;
+    std::unordered_map<const Unit*, int> launchFrames;
 };
 
 HeadlessBattleResult RunOne(const HeadlessBattleOptions& battle, EventLog* events = nullptr) {

@@ -43,7 +43,7 @@ WorldTestKit::WorldTestKit(uint32_t seed) {
     graphics->resources = &resources;
     TestMaterial white{1, 1, 1, 1, ""};
     std::vector<std::string> names = {"EXPLOTION", "VAPOR", "PLASMA", "LASER", "MISSILE", "MISSILE_S", "BARRAGE"};
-    for (int i = 1; i <= 12; ++i) {
+    for (int i = 1; i <= CountryCount; ++i) {
         char name[16];
         std::snprintf(name, sizeof name, "TRAIL_%02d", i);
         names.push_back(name);

@@ -2,11 +2,13 @@
 #include "assetgen/Bitmaps.h"
 #include "assetgen/Flags.h"
 #include "assetgen/Font.h"
+#include "assetgen/ModelKit.h"
 #include "assetgen/Models.h"
 #include "assetgen/Shapes.h"
 #include "assetgen/Sounds.h"
 #include "assetgen/XWriter.h"
-#include "game/fighters/FighterType.h"
+#include "game/types/FighterType.h"
+#include "game/types/StationTypes.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
@@ -231,18 +233,18 @@ struct FighterNumbers {
 // flight code reads them from the game's own type table.
 const std::vector<FighterNumbers>& Fighters() {
     static const std::vector<FighterNumbers> table = [] {
-        auto point = [](const Vector3& p) { return Vec3{p.x, p.y, p.z}; };
         std::vector<FighterNumbers> rows;
         for (const FighterType& type : FighterTypes()) {
             FighterNumbers f;
             for (int i = 0; i < type.engineCount; ++i)
-                f.engines.push_back({point(type.engines[size_t(i)].at), type.engines[size_t(i)].width});
+                f.engines.push_back({FromTable(type.engines[size_t(i)].at), type.engines[size_t(i)].width});
             for (int i = 0; i < type.retroCount; ++i)
-                f.retros.push_back({point(type.retros[size_t(i)].at), type.retros[size_t(i)].width});
-            f.muzzle = point(type.muzzle);
-            Vec3 launcher = point(type.launcherAt);
+                f.retros.push_back({FromTable(type.retros[size_t(i)].at), type.retros[size_t(i)].width});
+            f.muzzle = FromTable(type.muzzle);
+            Vec3 launcher = FromTable(type.launcherAt);
             f.launchers.push_back(launcher);
-            if (type.launcherMode != LauncherMode::Single) f.launchers.push_back({-launcher.x, launcher.y, launcher.z});
+            if (type.launcherMode != LauncherMode::Single)
+                f.launchers.push_back({-launcher.x, launcher.y, launcher.z});
             f.launchDirection = Normalize(Vec3{0.0f, type.launchTilt, 1.0f});
             rows.push_back(f);
         }
@@ -262,89 +264,24 @@ struct StationLayout {
 };
 
 // Panel mounts with the axis they stand out along, turret mounts with their up
-// axis, and the launch point and direction of the twelve station types.
+// axis, and the launch point and direction of the twelve station types, as
+// the game places them.
 const std::vector<StationLayout>& Stations() {
     static const std::vector<StationLayout> table = [] {
-        const Vec3 X{1, 0, 0}, Y{0, 1, 0}, Z{0, 0, 1};
-        std::vector<StationLayout> t(12);
-        t[0] = {{{{0, 0.5f, 3}, Y}, {{0.5f, 0, 3}, X}, {{0, -0.5f, 3}, -Y}, {{-0.5f, 0, 3}, -X}},
-                {{{0, 0.5f, 0}, Y}, {{0, -0.5f, 0}, -Y}},
-                {-3.5f, 0, 0},
-                -X};
-        for (int i = 0; i < 6; ++i) {
-            float a = float(i) * 1.0471976f;
-            t[1].panels.push_back(
-                {{0.3f * std::sin(a), 0.3f * std::cos(a), 1.5f}, {std::sin(a), std::cos(a), 0}});
+        std::vector<StationLayout> rows;
+        for (const StationType& type : StationTypeTable()) {
+            StationLayout layout;
+            for (int i = 0; i < type.panelCount; ++i)
+                layout.panels.push_back(
+                    {FromTable(type.panels[size_t(i)].position), FromTable(type.panels[size_t(i)].axis)});
+            for (int i = 0; i < type.turretCount; ++i)
+                layout.turrets.push_back(
+                    {FromTable(type.turrets[size_t(i)].position), FromTable(type.turrets[size_t(i)].up)});
+            layout.launch = FromTable(type.launchPoint);
+            layout.launchForward = Normalize(FromTable(type.launchForward));
+            rows.push_back(layout);
         }
-        t[1].turrets = {{{0, 0.5f, -2.5f}, Y}, {{0, -0.5f, -2.5f}, -Y}, {{0, 0, 3.5f}, Z}};
-        t[1].launch = {0, 0, -3};
-        t[1].launchForward = -Z;
-        t[2] = {{{{3.5f, 0, -1.5f}, X}, {{-3.5f, 0, -1.5f}, -X}},
-                {{{0, 1, 1}, Y}, {{0, -1, -1}, -Y}, {{0, 0, 3.5f}, Z}},
-                {0, 0, -2.5f},
-                -Z};
-        Vec3 lowRight{0.866025f, -0.5f, 0}, lowLeft{-0.866025f, -0.5f, 0};
-        t[3] = {{{{0, 2, -2.5f}, Y},
-                 {{0, 2, 2.25f}, Y},
-                 {{1.73205f, -1, -2.5f}, lowRight},
-                 {{1.73205f, -1, 2.25f}, lowRight},
-                 {{-1.73205f, -1, -2.5f}, lowLeft},
-                 {{-1.73205f, -1, 2.25f}, lowLeft}},
-                {{{0, -1.433f, -1}, -Y},
-                 {{-1.24101f, 0.7165f, -1}, {-0.866025f, 0.5f, 0}},
-                 {{1.24101f, 0.7165f, -1}, {0.866025f, 0.5f, 0}}},
-                {0, 0, 1},
-                -Z};
-        t[4] = {{{{1, 0.5f, 3.75f}, Z}, {{-1, -0.5f, -3.75f}, -Z}},
-                {{{1.75f, 0.5f, 0}, X}, {{-1.75f, -0.5f, 0}, -X}},
-                {-1, -3, 1.25f},
-                -Y};
-        t[5] = {{{{2.25f, 1.25f, 3}, -Z},
-                 {{0.75f, 1.25f, 3}, -Z},
-                 {{-0.75f, 1.25f, 3}, -Z},
-                 {{-2.25f, 1.25f, 3}, -Z}},
-                {{{2.65f, -1, 1.5f}, Z}, {{-2.65f, -1, 1.5f}, Z}, {{0, 1.25f, -3}, X}},
-                {3, 0, 3},
-                X};
-        t[6] = {{{{0.45f, 0.2f, -2.55f}, {1, 0, 0.3f}},
-                 {{0.45f, 0.2f, -2.95f}, {1, 0, -0.3f}},
-                 {{-0.45f, 0.2f, -2.55f}, {-1, 0, 0.3f}},
-                 {{-0.45f, 0.2f, -2.95f}, {-1, 0, -0.3f}}},
-                {{{1.25f, -1.1f, -2.75f}, X}, {{-1.25f, -1.1f, -2.75f}, -X}, {{0, 2.35f, 1}, Y}},
-                {0, 1.85f, -2.5f},
-                Y};
-        t[7] = {{{{0, 1.25f, 2.75f}, -Z},
-                 {{0, 2.75f, 2.75f}, -Z},
-                 {{0, -1.25f, 2.75f}, -Z},
-                 {{0, -2.75f, 2.75f}, -Z}},
-                {{{-1.75f, 0.75f, 1}, Y}, {{-1.75f, -0.75f, 1}, -Y}, {{3.5f, 0, 0.75f}, X}},
-                {0, 0, 3.5f},
-                Z};
-        t[8] = {{{{0.35f, 0, -1.1f}, X},
-                 {{-0.35f, 0, -1.1f}, -X},
-                 {{0.35f, 0, -2.4f}, X},
-                 {{-0.35f, 0, -2.4f}, -X}},
-                {{{0, 1.25f, -1.75f}, -Z}, {{0, -1.25f, -1.75f}, -Z}},
-                {0.5f, -0.5f, -4.25f},
-                -Z};
-        t[9] = {{{{3.75f, 0.75f, 0}, X}, {{-3.75f, 0.75f, 0}, -X}},
-                {{{0, 2.75f, 0}, Y}, {{0, -1.5f, 1.5f}, Z}, {{0, -1.5f, -1.5f}, -Z}},
-                {0, -2.75f, 0},
-                -Y};
-        t[10] = {
-            {{{1, 0, 3.25f}, X}, {{1, -1.5f, 3.25f}, X}, {{-0.75f, -1.5f, -3}, Z}, {{-2.25f, -1.5f, -3}, Z}},
-            {{{-3, -1.5f, 3.25f}, -X}, {{3, 0, -2.25f}, X}, {{0.5f, 2, 1.25f}, Y}},
-            {-3, -1.5f, -3.25f},
-            -X};
-        for (int i = 0; i < 7; ++i) {
-            float phi = (135.0f - 45.0f * float(i)) * Pi / 180.0f;
-            t[11].panels.push_back({{3 * std::sin(phi), i % 2 == 0 ? 0.25f : -0.25f, 3 * std::cos(phi)},
-                                    {std::sin(phi), 0, std::cos(phi)}});
-        }
-        t[11].turrets = {{{0, 0.75f, 0}, Y}, {{0, -0.75f, 0}, -Y}};
-        t[11].launch = {0, -0.25f, -2.5f};
-        t[11].launchForward = -Z;
-        return t;
+        return rows;
     }();
     return table;
 }
@@ -814,33 +751,31 @@ TEST(AssetGen, RotorsTurnClearOfTheirStations) {
 }
 
 TEST(AssetGen, TurretBarrelsReachTheirMuzzles) {
-    struct Muzzle {
-        char type;
-        Vec3 at;
-    };
-    std::vector<Muzzle> muzzles = {
-        {'A', {0.15f, 0, 0.75f}},   {'A', {-0.15f, 0, 0.75f}}, {'B', {0, 0, 1.0f}},
-        {'B', {0, 0.0625f, 0.95f}}, {'E', {0.05f, 0.05f, 1}},  {'E', {-0.05f, -0.05f, 1}},
-        {'F', {0.2f, 0, 0.5f}},     {'F', {-0.2f, 0, 0.5f}},   {'G', {0, 0, 0.875f}},
-        {'H', {0, 0, 0.35f}},       {'I', {0.075f, 0, 0.5f}},  {'I', {-0.075f, 0, 0.5f}}};
-    for (int i = 0; i < 9; ++i)
-        muzzles.push_back({'C', {-0.05f * float(i % 3) - 0.075f, 0.05f - 0.05f * float(i / 3), 0.15f}});
-    for (const Muzzle& mz : muzzles) {
-        const Mesh& m = Model(std::string("TURRET_") + mz.type + "B");
-        float nearest = 1e9f;
-        for (const Vertex& v : m.vertices)
-            if (std::fabs(v.position.z - mz.at.z) < 0.01f)
-                nearest = std::min(nearest, Length(v.position - mz.at));
-        EXPECT_LT(nearest, 0.06f) << mz.type << " muzzle at " << mz.at.x << ", " << mz.at.y;
-        EXPECT_FALSE(Intrudes(m, Frame::At(mz.at), {-0.015f, -0.015f, 0.01f}, {0.015f, 0.015f, 0.5f}))
-            << mz.type << " fires into itself";
+    // Every muzzle the game fires from ends a barrel and fires into open space;
+    // D's tubes show a missile instead (below).
+    for (int kind = TurretA; kind <= TurretI; ++kind) {
+        if (kind == TurretD) continue;
+        const TurretType& type = GetTurretType(TurretKind(kind));
+        const char letter = char('A' + kind);
+        const Mesh& m = Model(std::string("TURRET_") + letter + "B");
+        for (int i = 0; i < type.muzzleCount; ++i) {
+            Vec3 at = FromTable(type.muzzles[size_t(i)]);
+            float nearest = 1e9f;
+            for (const Vertex& v : m.vertices)
+                if (std::fabs(v.position.z - at.z) < 0.01f)
+                    nearest = std::min(nearest, Length(v.position - at));
+            EXPECT_LT(nearest, 0.06f) << letter << " muzzle at " << at.x << ", " << at.y;
+            EXPECT_FALSE(Intrudes(m, Frame::At(at), {-0.015f, -0.015f, 0.01f}, {0.015f, 0.015f, 0.5f}))
+                << letter << " fires into itself";
+        }
     }
     // D shows a missile on each of its three tubes: they rest on the rack.
     const Mesh& rack = Model("TURRET_DB");
-    for (int i = 0; i < 3; ++i) {
-        Vec3 at{0.15f - 0.15f * float(i), 0.25f, 0.1f};
-        EXPECT_FALSE(Intrudes(rack, Frame::At(at), {-0.045f, -0.02f, -0.23f}, {0.045f, 0.036f, 0.23f}));
-        EXPECT_TRUE(Intrudes(rack, Frame::At(at), {-0.02f, -0.07f, -0.2f}, {0.02f, -0.02f, 0.2f}));
+    const TurretType& d = GetTurretType(TurretD);
+    for (int i = 0; i < d.muzzleCount; ++i) {
+        Frame at = Frame::At(FromTable(d.muzzles[size_t(i)]));
+        EXPECT_FALSE(Intrudes(rack, at, {-0.045f, -0.02f, -0.23f}, {0.045f, 0.036f, 0.23f}));
+        EXPECT_TRUE(Intrudes(rack, at, {-0.02f, -0.07f, -0.2f}, {0.02f, -0.02f, 0.2f}));
     }
     // G's slide runs along the barrel: at rest and fully recoiled it sits round it.
     Bounds slide = ComputeBounds(Model("TURRET_GS"));

@@ -168,7 +168,8 @@ Image BuildIcon() {
 std::vector<BitmapAsset> BuildBitmaps() {
     std::vector<BitmapAsset> bitmaps;
     bitmaps.push_back({"FLAG", BuildFlagSheet(), false});
-    for (int k = 0; k < 12; ++k) bitmaps.push_back({"FLAG" + TwoDigits(k + 1), BuildFlagTexture(k), false});
+    for (int k = 0; k < CountryCount; ++k)
+        bitmaps.push_back({"FLAG" + TwoDigits(k + 1), BuildFlagTexture(k), false});
     bitmaps.push_back({"FONT", BuildFontSheet(), false});
     bitmaps.push_back({"LIGHT", BuildLight(), true});
     bitmaps.push_back({"PLANET", BuildPlanet(), true});

@@ -11,7 +11,7 @@ constexpr Colour Rgb(int rgb) {
             1.0f};
 }
 
-const std::array<CountryStyle, CountryCount> Styles = {{
+constexpr CountryStyle Styles[] = {
     {"Japan", Rgb(0xF2F2F0), Rgb(0xC8CCD2), Rgb(0xC8102E), Rgb(0xFF3030)},
     {"United States", Rgb(0x2E4E8F), Rgb(0xE8E8EC), Rgb(0xB22234), Rgb(0x3C64FF)},
     {"United Kingdom", Rgb(0x283A6E), Rgb(0xB8BCC4), Rgb(0xC8102E), Rgb(0x9A5CFF)},
@@ -24,7 +24,8 @@ const std::array<CountryStyle, CountryCount> Styles = {{
     {"Australia", Rgb(0x1F3A7A), Rgb(0x2E7D46), Rgb(0xFFCD00), Rgb(0xB4FF30)},
     {"Canada", Rgb(0xE8E4E0), Rgb(0xD01C1C), Rgb(0x3A3A3A), Rgb(0xFF8C96)},
     {"United Nations", Rgb(0xEEF4F8), Rgb(0x4B92DB), Rgb(0x9AA4AE), Rgb(0x30F0F0)},
-}};
+};
+static_assert(std::size(Styles) == CountryCount, "paints for every country");
 
 } // namespace
 

@@ -1,14 +1,15 @@
 #pragma once
 
 #include "assetgen/Mesh.h"
+#include "game/types/Countries.h"
 
 #include <string>
 
 namespace assetgen {
 
-// The twelve countries in the order of the selection screen: country k flies
-// fighter k + 1, owns station k + 1 and has flag k + 1.
-constexpr int CountryCount = 12;
+// The game's countries: country k flies fighter k + 1, owns station k + 1 and
+// has flag k + 1.
+using ::CountryCount;
 
 // The colours a country's craft are painted in.
 struct CountryStyle {

@@ -1,6 +1,6 @@
 #include "assetgen/Countries.h"
-#include "assetgen/FighterTable.h"
 #include "assetgen/ModelKit.h"
+#include "game/types/FighterType.h"
 
 #include <cmath>
 
@@ -115,14 +115,19 @@ public:
         AddSphere(mesh, place, 0.5f, 6, 3, glass);
     }
 
-    // Nozzles, barrels and rails at the places the flight code uses.
+    // Nozzles, barrels and rails where the game's type table starts trails,
+    // puffs, bolts and missiles.
     void Outlets() {
-        const FighterOutlets& o = FighterOutletsOf(type);
-        for (const Outlet& e : o.engines) Nozzle(e, -1.0f);
-        for (const Outlet& r : o.retros) Nozzle(r, 1.0f);
-        for (Vec3 m : o.muzzles)
-            for (float side : {1.0f, -1.0f}) Barrel({m.x * side, m.y, m.z});
-        for (Vec3 l : o.launchers) Rail(l, o.launchDirection);
+        const FighterType& t = FighterTypes()[size_t(type)];
+        for (int i = 0; i < t.engineCount; ++i) Nozzle(t.engines[size_t(i)], -1.0f);
+        for (int i = 0; i < t.retroCount; ++i) Nozzle(t.retros[size_t(i)], 1.0f);
+        Vec3 muzzle = FromTable(t.muzzle);
+        for (float side : {1.0f, -1.0f}) Barrel({muzzle.x * side, muzzle.y, muzzle.z});
+        // Missiles leave along forward tilted by launchTilt x up.
+        Vec3 direction{0.0f, t.launchTilt, 1.0f};
+        Vec3 launcher = FromTable(t.launcherAt);
+        Rail(launcher, direction);
+        if (t.launcherMode != LauncherMode::Single) Rail({-launcher.x, launcher.y, launcher.z}, direction);
     }
 
     ModelAsset Done() { return Finish("FIGHTER_" + TwoDigits(type + 1), std::move(mesh)); }
@@ -138,11 +143,11 @@ private:
     // A short metal sleeve whose mouth lies on the outlet, facing `facing`
     // along z, closed at the mouth by the engine's glow (or a retro's dark
     // throat). Its inner end is buried in the craft and left open.
-    void Nozzle(const Outlet& outlet, float facing) {
+    void Nozzle(const TrailMount& outlet, float facing) {
         bool engine = facing < 0.0f;
         float radius = outlet.width * (engine ? 0.55f : 0.45f);
         float length = outlet.width * (engine ? 1.1f : 0.8f);
-        Vec3 p = outlet.at;
+        Vec3 p = FromTable(outlet.at);
         std::vector<Vec3> mouth = Ring(0.0f, radius, radius, 5);
         std::vector<Vec3> inner = Ring(0.0f, radius * 0.85f, radius * 0.85f, 5);
         for (Vec3& q : mouth) q = p + q;
@@ -485,11 +490,17 @@ ModelAsset Fighter12() {
     return k.Done();
 }
 
+using Builder = ModelAsset (*)();
+constexpr Builder Builders[] = {Fighter01, Fighter02, Fighter03, Fighter04, Fighter05, Fighter06,
+                                Fighter07, Fighter08, Fighter09, Fighter10, Fighter11, Fighter12};
+static_assert(std::size(Builders) == CountryCount, "a model for every fighter type");
+
 } // namespace
 
 std::vector<ModelAsset> BuildFighterModels() {
-    return {Fighter01(), Fighter02(), Fighter03(), Fighter04(), Fighter05(), Fighter06(),
-            Fighter07(), Fighter08(), Fighter09(), Fighter10(), Fighter11(), Fighter12()};
+    std::vector<ModelAsset> models;
+    for (Builder build : Builders) models.push_back(build());
+    return models;
 }
 
 } // namespace assetgen

@@ -1,5 +1,7 @@
 #include "assetgen/Flags.h"
 
+#include "assetgen/Countries.h"
+
 #include <cmath>
 
 namespace assetgen {
@@ -241,9 +243,11 @@ void PaintFlag(int country, Image& image, float x, float y, float width, float h
     PaintInto(country, Pen{image, x, y, width / 1.5f, height});
 }
 
+static_assert(FlagTop(CountryCount - 1) + FlagHeight <= FlagSheetHeight, "every flag fits on the sheet");
+
 Image BuildFlagSheet() {
     Image sheet(FlagSheetWidth, FlagSheetHeight, {0.0f, 0.0f, 0.0f, 1.0f});
-    for (int k = 0; k < 12; ++k)
+    for (int k = 0; k < CountryCount; ++k)
         PaintFlag(k, sheet, float(FlagLeft(k)), float(FlagTop(k)), float(FlagWidth), float(FlagHeight));
     return sheet;
 }

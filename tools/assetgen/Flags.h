@@ -9,17 +9,17 @@ constexpr int FlagSheetWidth = 256;
 constexpr int FlagSheetHeight = 128;
 constexpr int FlagWidth = 45;
 constexpr int FlagHeight = 30;
-inline int FlagLeft(int country) {
+constexpr int FlagLeft(int country) {
     return (country % 3) * 48 + 1;
 }
-inline int FlagTop(int country) {
+constexpr int FlagTop(int country) {
     return (country / 3) * 32 + 1;
 }
 
 // Paints country k's flag into the rectangle (every flag is drawn 3:2).
 void PaintFlag(int country, Image& image, float x, float y, float width, float height);
 
-// All twelve flags at their places on a black sheet.
+// Every country's flag at its place on a black sheet.
 Image BuildFlagSheet();
 
 // One flag as the texture the station models wear, 128 x 64: laid on a 3:2

@@ -32,7 +32,7 @@ std::vector<Vec2> RegularPolygon(int count, float r, float phase) {
     return points;
 }
 
-StationKit::StationKit(int country) {
+StationKit::StationKit(int country) : row(StationTypeTable()[size_t(country)]) {
     const CountryStyle& style = Country(country);
     hull = visible.AddMaterial(Shiny(style.hull));
     second = visible.AddMaterial(Shiny(style.second));
@@ -147,6 +147,15 @@ void StationKit::Hangar(Vec3 centre, Vec3 outward, Vec3 up, float width, float h
     for (float s : {-1.0f, 1.0f})
         Decal(centre + side * (s * (width * 0.5f + 0.04f)) + Normalize(outward) * 0.002f, outward, up, 0.05f,
               height, lights);
+}
+
+void StationKit::LaunchHangar(float width, float height) {
+    Hangar(FromTable(row.launchPoint), FromTable(row.launchForward), FromTable(row.launchUp), width, height);
+}
+
+void StationKit::LaunchMouth(float width, float height) {
+    Decal(FromTable(row.launchPoint), FromTable(row.launchForward), FromTable(row.launchUp), width, height,
+          dark);
 }
 
 } // namespace assetgen

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "assetgen/ModelKit.h"
+#include "game/types/StationTypes.h"
 
 #include <string>
 #include <vector>
@@ -49,11 +50,19 @@ public:
     void Antenna(Vec3 base, Vec3 axis, float length);
     // A hangar mouth: a dark opening edged with lights.
     void Hangar(Vec3 centre, Vec3 outward, Vec3 up, float width, float height);
+    // The hangar mouth the game launches this station's fighters from: on
+    // its launch point, facing along the launch direction, its top towards
+    // the launch up.
+    void LaunchHangar(float width, float height);
+    // A plain dark opening there instead (a launch tube's mouth).
+    void LaunchMouth(float width, float height);
 
     ModelAsset TakeVisible(const std::string& name) { return Finish(name, std::move(visible)); }
     ModelAsset TakeTwin(const std::string& name) { return Finish(name, std::move(twin)); }
 
 private:
+    // The game's row for this station type.
+    const StationType& row;
     uint32_t solid, redLight;
 };
 

@@ -1,5 +1,6 @@
 #include "assetgen/Countries.h"
 #include "assetgen/ModelKit.h"
+#include "game/types/StationTypes.h"
 
 #include <cmath>
 
@@ -8,12 +9,13 @@ namespace assetgen {
 namespace {
 
 // Panels stand out from the hull along their own +z: the strut starts at the
-// hull (z = -extension), the solar cells follow, and the face turns to the
-// light about z, so the cells lie flat in x and z.
-struct PanelType {
+// hull (z = -extension, the game's distance from the mount point to the
+// panel), the solar cells follow, and the face turns to the light about z,
+// so the cells lie flat in x and z.
+struct PanelShape {
     const char* name;
     const char* collisionName;
-    float extension;
+    PanelKind kind;
     // Cells: half width and the z range, and whether they split into two
     // wings either side of a central hub (the large panel).
     float halfWidth;
@@ -24,10 +26,10 @@ struct PanelType {
     float rodTo;
 };
 
-constexpr PanelType Panels[] = {
-    {"PANEL_A", "PANEL_CDA", 3.0f, 0.5f, -2.0f, 2.0f, false, 0.0f},
-    {"PANEL_B", "PANEL_CDB", 1.5f, 5.0f, -1.0f, 1.0f, true, 0.0f},
-    {"PANEL_C", "PANEL_CDC", 3.0f, 0.7f, -2.0f, 2.0f, false, 3.0f},
+constexpr PanelShape Panels[] = {
+    {"PANEL_A", "PANEL_CDA", PanelA, 0.5f, -2.0f, 2.0f, false, 0.0f},
+    {"PANEL_B", "PANEL_CDB", PanelB, 5.0f, -1.0f, 1.0f, true, 0.0f},
+    {"PANEL_C", "PANEL_CDC", PanelC, 0.7f, -2.0f, 2.0f, false, 3.0f},
 };
 
 struct PanelPaint {
@@ -42,10 +44,11 @@ PanelPaint PaintPanel(Mesh& mesh) {
             mesh.AddMaterial(Matte({0.45f, 0.46f, 0.5f, 1.0f}))};
 }
 
-ModelAsset BuildPanel(const PanelType& panel) {
+ModelAsset BuildPanel(const PanelShape& panel) {
     Mesh mesh;
     PanelPaint paint = PaintPanel(mesh);
     float w = panel.halfWidth, t = 0.03f;
+    float extension = GetPanelType(panel.kind).extension;
     float mid = (panel.cellsFrom + panel.cellsTo) * 0.5f;
     if (panel.split) {
         // Two blankets on a spar, the hub between them carrying the strut.
@@ -55,13 +58,12 @@ ModelAsset BuildPanel(const PanelType& panel) {
                    {std::max(inner, outer), 0.04f, panel.cellsTo}, paint.cells);
         }
         AddBox(mesh, {}, {-w, -0.125f, mid - 0.1f}, {w, 0.125f, mid + 0.1f}, paint.frame);
-        AddBox(mesh, {}, {-0.3f, -0.18f, -panel.extension}, {0.3f, 0.18f, panel.cellsTo * 0.5f}, paint.hub);
+        AddBox(mesh, {}, {-0.3f, -0.18f, -extension}, {0.3f, 0.18f, panel.cellsTo * 0.5f}, paint.hub);
     } else {
         AddBox(mesh, {}, {-w, -t, panel.cellsFrom}, {w, t, mid - 0.05f}, paint.cells);
         AddBox(mesh, {}, {-w, -t, mid + 0.05f}, {w, t, panel.cellsTo}, paint.cells);
         AddBox(mesh, {}, {-w, -t * 0.9f, mid - 0.06f}, {w, t * 0.9f, mid + 0.06f}, paint.frame);
-        AddBox(mesh, {}, {-0.03f, -0.03f, -panel.extension}, {0.03f, 0.03f, panel.cellsFrom + 0.02f},
-               paint.hub);
+        AddBox(mesh, {}, {-0.03f, -0.03f, -extension}, {0.03f, 0.03f, panel.cellsFrom + 0.02f}, paint.hub);
         if (panel.rodTo > 0.0f)
             AddBox(mesh, {}, {-0.015f, -0.015f, panel.cellsTo - 0.02f}, {0.015f, 0.015f, panel.rodTo},
                    paint.hub);
@@ -71,7 +73,7 @@ ModelAsset BuildPanel(const PanelType& panel) {
 
 // The collision twin covers the cells: a flat sheet, seen from both sides,
 // or for the large panel a slab as thick as its spar.
-ModelAsset BuildPanelTwin(const PanelType& panel) {
+ModelAsset BuildPanelTwin(const PanelShape& panel) {
     Mesh mesh;
     uint32_t m = mesh.AddMaterial(Matte({0.5f, 0.5f, 0.5f, 1.0f}));
     if (panel.split)
@@ -292,8 +294,8 @@ std::vector<ModelAsset> BuildTurrets() {
 
 std::vector<ModelAsset> BuildPanelModels() {
     std::vector<ModelAsset> models;
-    for (const PanelType& panel : Panels) models.push_back(BuildPanel(panel));
-    for (const PanelType& panel : Panels) models.push_back(BuildPanelTwin(panel));
+    for (const PanelShape& panel : Panels) models.push_back(BuildPanel(panel));
+    for (const PanelShape& panel : Panels) models.push_back(BuildPanelTwin(panel));
     return models;
 }
 

@@ -21,7 +21,7 @@ void Station01(StationKit& k) {
     k.Lathe({}, {{3.6f, 0.5f}, {4.0f, 0.35f}, {4.3f, 0.0f}}, 8, k.second, true, Pi / 8.0f);
     k.Box({-3.5f, -0.45f, -0.8f}, {-0.5f, 0.45f, 0.8f}, k.hull);
     k.Box({-3.45f, 0.45f, -0.15f}, {-0.6f, 0.48f, 0.15f}, k.marking, false);
-    k.Hangar({-3.5f, 0.0f, 0.0f}, -X, Y, 1.2f, 0.6f);
+    k.LaunchHangar(1.2f, 0.6f);
     k.Flag({-2.0f, 0.0f, 0.8f}, Z, Y, 1.2f, 0.8f);
     k.Flag({-2.0f, 0.0f, -0.8f}, -Z, Y, 1.2f, 0.8f);
     k.Box({-2.2f, -2.2f, -3.25f}, {2.2f, 2.2f, -3.0f}, k.hull);
@@ -47,7 +47,7 @@ void Station02(StationKit& k) {
     float r8 = 0.5f / std::cos(Pi / 8.0f);
     k.Cylinder({}, -3.0f, r8, -1.2f, r8, 8, k.hull, true, Pi / 8.0f);
     k.Cylinder({}, -2.0f, r8 + 0.02f, -1.8f, r8 + 0.02f, 8, k.marking, false, Pi / 8.0f);
-    k.Hangar({0.0f, 0.0f, -3.0f}, -Z, X, 0.55f, 0.45f);
+    k.LaunchHangar(0.55f, 0.45f);
     float r6 = 0.3f / std::cos(Pi / 6.0f);
     k.Cylinder({}, -1.2f, r6, 3.2f, r6, 6, k.second, true, Pi / 6.0f);
     k.Cylinder({}, 3.2f, 0.5f, 3.5f, 0.5f, 12, k.hull);
@@ -96,7 +96,7 @@ void Station03(StationKit& k) {
     k.Box({-3.5f, -0.35f, -1.9f}, {3.5f, 0.35f, -1.1f}, k.second);
     k.Box({-1.02f, -0.12f, -2.45f}, {1.02f, 0.12f, 2.95f}, k.marking, false);
     k.Box({-0.12f, -1.02f, -2.45f}, {0.12f, 1.02f, 2.95f}, k.marking, false);
-    k.Hangar({0.0f, 0.0f, -2.5f}, -Z, Y, 1.0f, 0.7f);
+    k.LaunchHangar(1.0f, 0.7f);
     k.Flag({1.0f, 0.45f, 1.2f}, X, Y, 1.2f, 0.6f);
     k.Flag({-1.0f, 0.45f, 1.2f}, -X, Y, 1.2f, 0.6f);
     for (float x : {-2.5f, 2.5f}) {
@@ -131,8 +131,7 @@ std::vector<Vec2> AeroKingSection() {
 
 // 04 "Aero King": an open frame - a bow ring and a stern collar, six-sided,
 // joined by three longerons along the long sides, which carry the turrets.
-// Fighters start in the open middle and may turn out between the longerons
-// in any direction. Tricolour bands ring the bow.
+// Fighters leave from the mouth of the bow ring, which tricolour bands ring.
 void Station04(StationKit& k) {
     std::vector<Vec2> outer = AeroKingSection();
     // The bore: a hexagon with flat top and bottom, each corner near the
@@ -183,7 +182,7 @@ void Station05(StationKit& k) {
     k.Antenna({-0.4f, 1.6f, 0.5f}, Y, 0.9f);
     for (float z : {-3.6f, 3.6f}) k.Antenna({-1.7f, 1.0f, z}, Y, 0.5f);
     k.Box({-1.6f, -3.0f, 0.6f}, {-0.4f, -1.0f, 1.9f}, k.hull);
-    k.Hangar({-1.0f, -3.0f, 1.25f}, -Y, X, 0.8f, 0.8f);
+    k.LaunchHangar(0.8f, 0.8f);
     k.Flag({-0.4f, -2.0f, 1.25f}, X, Y, 1.0f, 0.66f);
     k.Flag({-1.6f, -2.0f, 1.25f}, -X, Y, 1.0f, 0.66f);
     Windows(k, {1.76f, -0.4f, -3.2f}, {0.0f, 0.0f, 0.55f}, 12, X, Y);
@@ -231,7 +230,7 @@ void Station06(StationKit& k) {
     k.Box({-2.95f, 0.9f, 3.0f}, {2.95f, 1.6f, 3.5f}, k.second);
     for (float x : {-1.5f, 1.5f}) k.Box({x - 0.05f, 0.3f, 3.1f}, {x + 0.05f, 0.9f, 3.4f}, k.metal);
     k.Box({0.5f, -0.5f, 2.4f}, {3.0f, 0.5f, 3.6f}, k.hull);
-    k.Hangar({3.0f, 0.0f, 3.0f}, X, Y, 0.8f, 0.6f);
+    k.LaunchHangar(0.8f, 0.6f);
     k.Flag({1.9f, 0.0f, 3.6f}, Z, Y, 1.05f, 0.7f);
     k.Flag({1.9f, 0.0f, 2.4f}, -Z, Y, 1.05f, 0.7f);
     k.Lathe(Frame::At({0.0f, -0.1f, 3.7f}), {{0.0f, 0.0f}, {0.0f, 0.35f}, {0.5f, 0.2f}, {0.8f, 0.0f}}, 8,
@@ -248,7 +247,7 @@ void Station06(StationKit& k) {
 void Station07(StationKit& k) {
     k.Box({-0.45f, -0.3f, -3.3f}, {0.45f, 0.7f, 1.5f}, k.hull);
     k.Cylinder(Along(Y, {0.0f, 0.0f, -2.5f}), 0.7f, 0.45f, 1.85f, 0.45f, 10, k.second);
-    k.Decal({0.0f, 1.85f, -2.5f}, Y, X, 0.6f, 0.6f, k.dark);
+    k.LaunchMouth(0.6f, 0.6f);
     k.Box({-0.6f, 0.7f, 0.4f}, {0.6f, 2.35f, 1.6f}, k.second);
     k.Decal({0.0f, 1.2f, 1.6f}, Z, Y, 0.8f, 0.5f, k.lights);
     k.Flag({0.6f, 1.6f, 1.0f}, X, Y, 0.9f, 0.6f);
@@ -287,7 +286,7 @@ void Rotor07(StationKit& k) {
 // hangar in front, two gold stars, and a long beam with three barrage guns.
 void Station08(StationKit& k) {
     k.Box({-0.35f, -3.3f, 2.75f}, {0.35f, 3.3f, 3.5f}, k.hull);
-    k.Hangar({0.0f, 0.0f, 3.5f}, Z, Y, 0.6f, 0.5f);
+    k.LaunchHangar(0.6f, 0.5f);
     for (float y : {-2.0f, 2.0f}) {
         std::vector<Vec2> star;
         for (int i = 0; i < 10; ++i) {
@@ -318,7 +317,7 @@ void Station08(StationKit& k) {
 void Station09(StationKit& k) {
     k.Box({-0.35f, -0.35f, -4.25f}, {0.35f, 0.35f, 0.3f}, k.hull);
     k.Box({-0.35f, -1.0f, -4.25f}, {1.0f, 0.35f, -3.2f}, k.hull);
-    k.Hangar({0.5f, -0.5f, -4.25f}, -Z, Vec3{1.0f, 1.0f, 0.0f}, 0.55f, 0.55f);
+    k.LaunchHangar(0.55f, 0.55f);
     k.Box({-0.3f, -1.6f, -1.75f}, {0.3f, 1.6f, -1.3f}, k.second);
     k.Flag({1.0f, -0.35f, -3.7f}, X, Y, 0.9f, 0.6f);
     k.Flag({-0.35f, -0.35f, -3.7f}, -X, Y, 0.6f, 0.4f);
@@ -381,7 +380,7 @@ void Station10(StationKit& k) {
             {0.5f, 1.6f, 0.9f}},
            k.second);
     k.Box({-0.9f, -2.75f, -1.5f}, {0.9f, -0.25f, 1.5f}, k.hull);
-    k.Hangar({0.0f, -2.75f, 0.0f}, -Y, Z, 0.9f, 0.9f);
+    k.LaunchHangar(0.9f, 0.9f);
     k.Flag({0.9f, -1.2f, 0.0f}, X, Y, 1.2f, 0.8f);
     for (float x : {-2.6f, 2.6f}) k.Antenna({x + 0.1f, 2.2f, 0.0f}, Y, 0.4f);
     k.Flag({-0.9f, -1.2f, 0.0f}, -X, Y, 1.2f, 0.8f);
@@ -392,7 +391,7 @@ void Station10(StationKit& k) {
 void Station11(StationKit& k) {
     k.Box({-3.0f, -2.0f, 2.9f}, {1.0f, 0.5f, 3.6f}, k.hull);
     k.Box({-3.0f, -2.0f, -3.5f}, {0.95f, -1.0f, -3.0f}, k.hull);
-    k.Hangar({-3.0f, -1.5f, -3.25f}, -X, Y, 0.4f, 0.4f);
+    k.LaunchHangar(0.4f, 0.4f);
     k.Box({0.05f, -1.2f, -3.5f}, {0.95f, 0.3f, 2.9f}, k.second);
     k.Box({0.95f, -0.4f, -2.7f}, {3.0f, 0.4f, -1.8f}, k.hull);
     k.Box({0.1f, 0.3f, 0.7f}, {0.9f, 2.0f, 1.8f}, k.second);
@@ -433,7 +432,7 @@ void Station12(StationKit& k) {
             arm.push_back(out * tip + side * (0.3f * s) + Vec3{0.0f, -0.5f, 0.0f});
         }
         k.Hull(arm, k.metal);
-        if (hangar) k.Hangar(out * tip + Vec3{0.0f, -0.25f, 0.0f}, out, Y, 0.45f, 0.4f);
+        if (hangar) k.LaunchHangar(0.45f, 0.4f);
     }
     for (float phi : {Pi / 8.0f, Pi * 9.0f / 8.0f}) {
         Vec3 out{std::sin(phi), 0.0f, std::cos(phi)};
@@ -451,14 +450,15 @@ void Station12(StationKit& k) {
 }
 
 using Builder = void (*)(StationKit&);
-constexpr Builder Builders[12] = {Station01, Station02, Station03, Station04, Station05, Station06,
-                                  Station07, Station08, Station09, Station10, Station11, Station12};
+constexpr Builder Builders[] = {Station01, Station02, Station03, Station04, Station05, Station06,
+                                Station07, Station08, Station09, Station10, Station11, Station12};
+static_assert(std::size(Builders) == CountryCount, "a model for every station type");
 
 } // namespace
 
 std::vector<ModelAsset> BuildStationModels() {
     std::vector<ModelAsset> stations, twins;
-    for (int k = 0; k < 12; ++k) {
+    for (int k = 0; k < CountryCount; ++k) {
         StationKit kit(k);
         Builders[k](kit);
         stations.push_back(kit.TakeVisible("STATION_" + TwoDigits(k + 1)));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/fighters/FighterType.h"
+#include "game/types/FighterType.h"
 #include "game/weapons/WeaponSpec.h"
 #include "game/world/Unit.h"
 #include "render/SceneNode.h"
@@ -95,6 +95,14 @@ public:
     Unit* chosenTarget = nullptr;
 
 private:
+    struct AiView;
+    // The AI's states: choose a target; turn in and fire; steer away from the
+    // target (extending before an attack, breaking off after one or near a station).
+    void AiIdle(const AiView& view);
+    void AiAttack(const AiView& view);
+    void AiSteerAway(const AiView& view);
+    // The target is gone: both targets are dropped and the fighter idles.
+    void DropTargets();
     bool UpdateDying();
     void Puffs(FighterHook hook, float size);
     void AppendWeaponText(std::string& text) const;

@@ -6,21 +6,20 @@
 
 namespace {
 
-constexpr const char* countryNames[CountryCount] = {
-    "Japan",  "United States", "United Kingdom", "France", "Germany", "Italy",
-    "Russia", "China",         "South Korea",    "Australia", "Canada", "United Nations",
-};
-
 // The icosahedron's vertices; the golden section is the float 0x3F1E377A.
 constexpr float Phi = 0.618034f;
-constexpr float placement[CountryCount][3] = {
+constexpr float placement[][3] = {
     {1, 0, Phi},  {0, Phi, -1}, {-Phi, -1, 0}, {-1, 0, -Phi}, {0, -Phi, 1},  {Phi, 1, 0},
     {1, 0, -Phi}, {0, Phi, 1},  {Phi, -1, 0},  {-1, 0, Phi},  {0, -Phi, -1}, {-Phi, 1, 0},
 };
+// A country more needs a new arrangement: an icosahedron has twelve vertices.
+static_assert(std::size(placement) == CountryCount, "one station place per country");
 
 } // namespace
 
-const char* CountryName(int country) { return country >= 0 && country < CountryCount ? countryNames[country] : ""; }
+const char* CountryName(int country) {
+    return country >= 0 && country < CountryCount ? CountryNames[size_t(country)] : "";
+}
 
 CountrySelection::CountrySelection() {
     for (int j = 0; j < CountryCount; ++j) {
@@ -35,7 +34,7 @@ bool CountrySelection::Place(int country, int slot, int team) {
     if (slotCountry[size_t(slot)] != -1 || countryAvailable[size_t(country)] != 0) return false;
     slotCountry[size_t(slot)] = country;
     countryAvailable[size_t(country)] = -1;
-    if (team >= 1 && team <= 12) slotTeam[size_t(slot)] = team;
+    if (team >= 1 && team <= MaxTeams) slotTeam[size_t(slot)] = team;
     return true;
 }
 
@@ -62,7 +61,7 @@ void CountrySelection::FillSetup(BattleSetup& setup) const {
 }
 
 void CreateCountryRecords(World& world, const CountrySelection& selection) {
-    for (int team = 1; team <= 12; ++team)
+    for (int team = 1; team <= MaxTeams; ++team)
         for (int j = 0; j < CountryCount; ++j)
             if (selection.slotCountry[size_t(j)] >= 0 && selection.slotTeam[size_t(j)] == team)
                 world.countries.Create(team, selection.slotCountry[size_t(j)]);

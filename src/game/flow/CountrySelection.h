@@ -1,13 +1,13 @@
 #pragma once
 
+#include "game/types/Countries.h"
+
 #include <array>
 
 class World;
 struct BattleSetup;
 
-constexpr int CountryCount = 12;
-
-// "Japan" .. "United Nations" by country index; "" outside 0..11.
+// The country's name by country index; "" outside 0..CountryCount - 1.
 const char* CountryName(int country);
 
 // The twelve team slots of the country selection, kept for the whole run:
@@ -15,7 +15,7 @@ const char* CountryName(int country);
 struct CountrySelection {
     // Country index placed in slot j, -1 = empty.
     std::array<int, CountryCount> slotCountry;
-    // Team number of slot j, 1..12.
+    // Team number of slot j, 1..MaxTeams.
     std::array<int, CountryCount> slotTeam;
     // 0 = country i is in the available row, -1 = placed in a slot.
     std::array<int, CountryCount> countryAvailable;
@@ -23,7 +23,7 @@ struct CountrySelection {
     int dragSource = -1;
     // The slot marked as the player's own country, -1 for none.
     int playerSlot = -1;
-    // Fighter slots per country, 1..10.
+    // Fighter slots per country, 1..MaxFightersPerTeam.
     int fightersPerTeam = 3;
 
     CountrySelection();
@@ -40,7 +40,7 @@ struct CountrySelection {
     void FillSetup(BattleSetup& setup) const;
 };
 
-// The Country records of the placed slots, grouped by team number 1..12 and
+// The Country records of the placed slots, grouped by team number 1..MaxTeams and
 // within a team in slot order, registered in the world in that order.
 void CreateCountryRecords(World& world, const CountrySelection& selection);
 

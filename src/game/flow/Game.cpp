@@ -354,24 +354,24 @@ void Game::CountrySelectFrame() {
                 g.PlayClick();
                 taken = true;
             } else if (inside(slotX(j) + 140, slotY(j) + 10, 50, 20)) {
-                s.slotTeam[size_t(j)] = WrapInt(s.slotTeam[size_t(j)] + 1, 1, 12);
+                s.slotTeam[size_t(j)] = WrapInt(s.slotTeam[size_t(j)] + 1, 1, MaxTeams);
                 g.PlayClick();
                 taken = true;
             }
         }
         if (!taken && inside(g.x0 + 410, g.y0 + 215, 190, 20)) {
-            s.fightersPerTeam = WrapInt(s.fightersPerTeam + 1, 1, 10);
+            s.fightersPerTeam = WrapInt(s.fightersPerTeam + 1, 1, MaxFightersPerTeam);
             g.PlayClick();
         }
     }
     if (in.MouseButtonState(1) == Input::Pressed) {
         for (int j = 0; j < CountryCount; ++j)
             if (inside(slotX(j) + 140, slotY(j) + 10, 50, 20)) {
-                s.slotTeam[size_t(j)] = WrapInt(s.slotTeam[size_t(j)] - 1, 1, 12);
+                s.slotTeam[size_t(j)] = WrapInt(s.slotTeam[size_t(j)] - 1, 1, MaxTeams);
                 g.PlayClick();
             }
         if (inside(g.x0 + 410, g.y0 + 215, 190, 20)) {
-            s.fightersPerTeam = WrapInt(s.fightersPerTeam - 1, 1, 10);
+            s.fightersPerTeam = WrapInt(s.fightersPerTeam - 1, 1, MaxFightersPerTeam);
             g.PlayClick();
         }
     }

@@ -1,7 +1,7 @@
 #include "game/flow/GameContext.h"
 
 #include "game/fighters/Fighter.h"
-#include "game/fighters/FighterType.h"
+#include "game/types/FighterType.h"
 #include "game/stations/Station.h"
 #include "game/world/World.h"
 #include "platform/App.h"

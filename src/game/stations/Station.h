@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/stations/StationTypes.h"
+#include "game/types/StationTypes.h"
 #include "game/world/Unit.h"
 #include "render/SceneNode.h"
 

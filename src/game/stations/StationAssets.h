@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/types/Countries.h"
 #include "render/MeshResource.h"
 
 #include <array>
@@ -12,7 +13,7 @@ class Graphics;
 // i + 1; the panel arrays run A, B, C and the turret arrays A .. I.
 class StationAssets {
 public:
-    static constexpr int StationTypes = 12;
+    static constexpr int StationTypes = CountryCount;
     static constexpr int PanelTypes = 3;
     static constexpr int TurretTypes = 9;
 

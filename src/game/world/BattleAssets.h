@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/types/Countries.h"
 #include "platform/SoundPool.h"
 #include "render/MeshResource.h"
 
@@ -55,7 +56,7 @@ public:
     MeshResource explosion;
     MeshResource vapour;
     // Trail colours, one per country index.
-    std::array<MeshResource, 12> trails;
+    std::array<MeshResource, CountryCount> trails;
     MeshResource plasma;
     MeshResource laser;
     MeshResource missile;
@@ -63,7 +64,7 @@ public:
     MeshResource barrage;
     // Fighter models, one per country index; the flown fighter's gun sight
     // and its arrows to the nearest enemy fighter and station.
-    std::array<MeshResource, 12> fighters;
+    std::array<MeshResource, CountryCount> fighters;
     MeshResource sight;
     MeshResource enemyFighterArrow;
     MeshResource enemyStationArrow;

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "game/types/Countries.h"
+
 // What the country selection decided and the battle reads: the player's
 // country and team, and the fighter slots per country. Belongs to the game
 // session; the world's reset leaves it alone.
 struct BattleSetup {
-    // The most fighter slots a country can have.
-    static constexpr int MaxFightersPerTeam = 10;
-
     // Country index 0..11 of the player, -1 when the player watches.
     int playerCountry = -1;
     // Team number 1..12 of the player's marked slot, also when the slot is

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/types/Countries.h"
 #include "game/world/Unit.h"
 
 #include <array>
@@ -8,7 +9,7 @@
 // the game session: it survives the world's reset.
 class BattleStats {
 public:
-    static constexpr int Countries = 12;
+    static constexpr int Countries = CountryCount;
 
     enum Column {
         TeamNumber = 0,

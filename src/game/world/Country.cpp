@@ -10,7 +10,7 @@
 namespace {
 
 int CheckedFighterCount(int requested) {
-    int count = std::clamp(requested, 1, BattleSetup::MaxFightersPerTeam);
+    int count = std::clamp(requested, 1, MaxFightersPerTeam);
     if (count != requested) Log("国: 戦闘機の数 %d は使えません. %d にします.\n", requested, count);
     return count;
 }

@@ -55,10 +55,10 @@ public:
     int nextFighterIndex = 0;
     // Per slot: frames the slot has been empty, saturating at RelaunchDelay;
     // a launch restarts it at a random 0..29.
-    std::array<int, BattleSetup::MaxFightersPerTeam> slotTimers;
+    std::array<int, MaxFightersPerTeam> slotTimers;
     int score = 0;
     // The station, whose owner slot is this field; null once it is destroyed.
     Unit* station = nullptr;
     // The fighter slots; each fighter's owner slot is its entry.
-    std::array<Unit*, BattleSetup::MaxFightersPerTeam> fighters{};
+    std::array<Unit*, MaxFightersPerTeam> fighters{};
 };

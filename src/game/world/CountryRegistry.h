@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/types/Countries.h"
+
 #include <array>
 #include <memory>
 
@@ -10,7 +12,8 @@ class World;
 // The records of the countries in the running battle, in creation order.
 class CountryRegistry {
 public:
-    static constexpr size_t Capacity = 12;
+    // One record per country.
+    static constexpr size_t Capacity = CountryCount;
 
     explicit CountryRegistry(World& world);
     ~CountryRegistry();
@@ -18,7 +21,7 @@ public:
     CountryRegistry& operator=(const CountryRegistry&) = delete;
 
     // Makes a record and registers it in the first free entry; null (and no
-    // record) when all twelve are taken.
+    // record) when all are taken.
     Country* Create(int teamId, int countryIndex);
     // Every record's Update, in registry order.
     void UpdateAll();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/types/Countries.h"
 #include "render/Math.h"
 #include "render/SceneNode.h"
 
@@ -122,7 +123,8 @@ public:
 class TrailPool {
 public:
     static constexpr size_t Capacity = 960;
-    static constexpr int Colours = 12;
+    // One trail colour per country.
+    static constexpr int Colours = CountryCount;
     // Frames between two samples of a trail's path.
     static constexpr int SampleInterval = 5;
 

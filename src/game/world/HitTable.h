@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/types/Countries.h"
 #include "game/world/Unit.h"
 #include "render/Math.h"
 
@@ -17,7 +18,7 @@ class SceneNode;
 class HitTable {
 public:
     // One entry per unit that the four pools can hold.
-    static constexpr size_t Capacity = 12 + 72 + 48 + 120;
+    static constexpr size_t Capacity = HittableCapacity;
 
     HitTable();
     ~HitTable();

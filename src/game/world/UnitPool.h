@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/types/Countries.h"
 #include "game/world/Unit.h"
 #include "render/Math.h"
 
@@ -97,7 +98,7 @@ private:
     std::array<std::unique_ptr<Unit>, N> slots;
 };
 
-using StationPool = UnitPool<12>;
-using PanelPool = UnitPool<72>;
-using TurretPool = UnitPool<48>;
-using FighterPool = UnitPool<120>;
+using StationPool = UnitPool<StationCapacity>;
+using PanelPool = UnitPool<PanelCapacity>;
+using TurretPool = UnitPool<TurretCapacity>;
+using FighterPool = UnitPool<FighterCapacity>;

@@ -25,6 +25,10 @@ struct BattleSetup;
 // own graphics (a headless one draws to a NullDevice). The world refers to,
 // but does not own, the session's statistics and setup (they outlive resets)
 // and the shared models and sounds.
+// Every unit the four pools can hold has its entry in the hit table.
+static_assert(HitTable::Capacity ==
+              StationPool::Capacity + PanelPool::Capacity + TurretPool::Capacity + FighterPool::Capacity);
+
 class World {
 public:
     // Bits of a family mask for NearestAcrossFamilies.

@@ -32,7 +32,7 @@ public:
 struct FighterKit : WorldTestKit {
     explicit FighterKit(uint32_t seed = 1) : WorldTestKit(seed) {
         const char* extra[] = {"SIGHT", "ARROW1", "ARROW2"};
-        for (int i = 1; i <= 12; ++i) {
+        for (int i = 1; i <= CountryCount; ++i) {
             char name[16];
             std::snprintf(name, sizeof name, "FIGHTER_%02d", i);
             AddEmbedded(name);

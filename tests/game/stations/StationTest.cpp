@@ -1,5 +1,7 @@
 #include "StationTestKit.h"
 
+#include "game/fighters/FighterFactory.h"
+#include "game/flow/CountrySelection.h"
 #include "game/world/BattleStats.h"
 #include "game/world/Country.h"
 
@@ -75,6 +77,39 @@ TEST(StationTest, EveryTypeCarriesItsPartsOnTheHullAndLaunchesInTheClear) {
         Unit* met =
             kit.world->hitTable.RayCast(nullptr, hit, launch + up * 0.2f, Vec3Normalize(forward), 15.0f);
         EXPECT_TRUE(met == nullptr || (met != station && met->team != type)) << "launch path blocked";
+    }
+}
+
+TEST(StationTest, FightersLeaveEveryStationUnhurt) {
+    // Every country on one team, placed and turned at random as a battle
+    // starts them: nothing fights, so any damage a new fighter takes in its
+    // first 60 frames comes from its own station, panels or turrets while its
+    // AI steers it away from the station. The turns, and with them the
+    // rounding the AI's evasion reads, differ from seed to seed.
+    constexpr int Window = 60;
+    StationTestKit kit;
+    // The kit holds every embedded model by now; the battle's fighters load them again.
+    kit.assets->LoadFighterMeshes(*kit.graphics);
+    InstallFighterFactory(*kit.world);
+    World& world = *kit.world;
+    kit.setup.fightersPerTeam = 1;
+    for (uint32_t seed = 1; seed <= 16; ++seed) {
+        world.ResetWorld();
+        world.random.Seed(seed);
+        for (int country = 0; country < CountryCount; ++country) world.countries.Create(1, country);
+        ASSERT_EQ(StartBattle(world), CountryCount);
+        for (int frame = 0; frame <= Window; ++frame) {
+            world.StepBattle();
+            kit.ClearDraws();
+            for (int country = 0; country < CountryCount; ++country) {
+                const Unit* fighter = world.countries[size_t(country)]->fighters[0];
+                ASSERT_NE(fighter, nullptr) << "seed " << seed << ": station " << country + 1
+                                            << " lost its fighter " << frame << " frames after its launch";
+                ASSERT_EQ(fighter->hp, fighter->maxHp)
+                    << "seed " << seed << ": the fighter of station " << country + 1 << " was hurt " << frame
+                    << " frames after its launch";
+            }
+        }
     }
 }
 

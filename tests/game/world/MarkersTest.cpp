@@ -2,7 +2,7 @@
 // triangle beside every fighter and the slanted frame around every station,
 // sized by their distance and coloured by whose side they are on.
 #include "game/fighters/Fighter.h"
-#include "game/fighters/FighterType.h"
+#include "game/types/FighterType.h"
 #include "game/stations/StationTestKit.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/types/Countries.h"
 #include "render/Math.h"
 
 #include <array>
@@ -98,5 +99,5 @@ struct FighterType {
     std::array<int, size_t(FighterHook::Count)> puffCounts;
 };
 
-// The twelve types; index = country index.
-const std::array<FighterType, 12>& FighterTypes();
+// One type per country; index = country index.
+const std::array<FighterType, CountryCount>& FighterTypes();
