@@ -3,6 +3,7 @@
 #include "platform/SystemInfo.h"
 #include "support/TempDir.h"
 
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -78,7 +79,7 @@ TEST(Log, DebugFileIsChosenOnlyWithTheSwitchAndAccumulatesRuns) {
     EXPECT_NE(text.find("利用可能／搭載メモリ = "), std::string::npos);
 }
 
-TEST(Log, LongLinesAreWrittenWholeAndUnwritableFilesAreIgnored) {
+TEST(Log, LongLinesAreWrittenWholeAndAnUnwritableFileLosesOnlyItsLines) {
     LogDestinationGuard guard;
     std::string captured;
     SetLogCapture(&captured);
@@ -86,12 +87,19 @@ TEST(Log, LongLinesAreWrittenWholeAndUnwritableFilesAreIgnored) {
     Log("load(%s) ... ", name.c_str());
     Log("ok.\n");
     EXPECT_EQ(captured, "load(" + name + ") ... ok.\n");
-
     SetLogCapture(nullptr);
-    SetLogFile("/nonexistent-folder/debug.txt");
+
+    // A log file whose folder is missing: the game goes on, nothing is made
+    // on the way, and the file is opened afresh for every line, so once it
+    // can be written the next line lands in it.
+    TempDir dir;
+    SetLogFile(dir.path + "/later/debug.txt");
     Log("lost line\n");
     LogSeparator();
-    SUCCEED();
+    EXPECT_FALSE(dir.Exists("later"));
+    std::filesystem::create_directory(dir.path + "/later");
+    Log("kept line\n");
+    EXPECT_EQ(ReadFile(dir.path + "/later/debug.txt"), "kept line\n");
 }
 
 TEST(CommandLine, SwitchesMatchWholeArgumentsCaseSensitively) {
