@@ -469,10 +469,8 @@ TEST(AssetGen, CollisionTwinsHugTheirModels) {
         Bounds t = ComputeBounds(twin), v = ComputeBounds(model);
         SCOPED_TRACE(twinName);
         Vec3 low = v.boxMin - Vec3{0.06f, 0.06f, 0.06f}, high = v.boxMax + Vec3{0.06f, 0.06f, 0.06f};
-        EXPECT_TRUE(t.boxMin.x >= low.x && t.boxMin.y >= low.y && t.boxMin.z >= low.z)
-            << "reaches past the model";
-        EXPECT_TRUE(t.boxMax.x <= high.x && t.boxMax.y <= high.y && t.boxMax.z <= high.z)
-            << "reaches past the model";
+        EXPECT_TRUE(t.boxMin.x >= low.x && t.boxMin.y >= low.y && t.boxMin.z >= low.z) << "reaches past the model";
+        EXPECT_TRUE(t.boxMax.x <= high.x && t.boxMax.y <= high.y && t.boxMax.z <= high.z) << "reaches past the model";
         // Every corner of the twin lies on (or just off) the visible surface.
         float worst = 0.0f;
         for (const Vertex& p : twin.vertices) worst = std::max(worst, DistanceToSurface(model, p.position));

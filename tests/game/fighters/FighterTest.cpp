@@ -79,7 +79,7 @@ TEST(FighterFlight, ManualControlReadsTheActions) {
     Fighter* f = kit.Launch(0, 1, {0, 0, 0});
     std::map<int, int> keys;
     kit.world->actionState = [&keys](int action) { return keys.count(action) ? keys[action] : 0; };
-    keys = {{RudderLeft, Input::Held},   {RudderRight, Input::Held},   {ElevatorUp, Input::Pressed},
+    keys = {{RudderLeft, Input::Held}, {RudderRight, Input::Held}, {ElevatorUp, Input::Pressed},
             {AileronRight, Input::Held}, {ThrottleUp, Input::Pressed}, {MainWeapon, Input::Held}};
     f->mainWeapon.reloadCountdown = 0;
     f->UpdateManual();
@@ -217,10 +217,8 @@ TEST(FighterTypes, EachCountryFliesItsOwnTypeAndDescribesIt) {
     FighterKit kit;
     std::string text;
     kit.Launch(3, 1, {0, 0, 0})->Describe(text);
-    EXPECT_EQ(
-        text,
-        "\n\n  Class: Fighter\n    Velocity: 3.36\n    Main Weapon\n      Damage: 10\n      Type: Plasma"
-        "\n    Sub Weapon\n      Damage: 30\n      Type: Small Missile");
+    EXPECT_EQ(text, "\n\n  Class: Fighter\n    Velocity: 3.36\n    Main Weapon\n      Damage: 10\n      Type: Plasma"
+                    "\n    Sub Weapon\n      Damage: 30\n      Type: Small Missile");
     text.clear();
     kit.Launch(0, 1, {5, 0, 0})->Showcase(text);
     EXPECT_EQ(text.rfind("\n\n  Fighter\n    HP: 300\n    Velocity: 3.00\n    Main Weapon", 0), 0u);

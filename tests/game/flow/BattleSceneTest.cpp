@@ -105,8 +105,7 @@ TEST(OrbitCamera, ZoomPitchAndYawStayInTheirBounds) {
     EXPECT_FLOAT_EQ(camera.distance, 1.0f);
     camera.distance = 100.0f;
     camera.Zoom(-10, 0, Input::Held, Input::Held);
-    EXPECT_NEAR(camera.distance, 100.0f - 24 * 0.02f, 1e-4f)
-        << "both buttons: 10 pixels up zoom in by 24 steps";
+    EXPECT_NEAR(camera.distance, 100.0f - 24 * 0.02f, 1e-4f) << "both buttons: 10 pixels up zoom in by 24 steps";
 
     const float yaw = camera.yaw, pitch = camera.pitch;
     camera.dirty = false;
@@ -125,7 +124,7 @@ TEST(OrbitCamera, ZoomPitchAndYawStayInTheirBounds) {
     EXPECT_GT(camera.yaw, -2 * Pi);
     EXPECT_LT(camera.yaw, 2 * Pi);
     EXPECT_TRUE(camera.dirty);
-    camera.Rotate(0, 0, 0, 0, Input::Up, Input::Held); // no screen: no division by zero
+    camera.Rotate(0, 0, 0, 0, Input::Up, Input::Held);  // no screen: no division by zero
 }
 
 TEST(BattleFrame, RightClickWithoutMovementOrdersAndADragDoesNot) {
@@ -279,8 +278,7 @@ TEST(Overlays, BoxesFollowTheParticipantsAndTheText) {
     };
     context.countryName = [](int) { return std::string("Japan"); };
 
-    auto* unit =
-        world.fighters.Create<WordyUnit>(world, UnitFamily::Fighter, 1, 0, 10, Vector3{}, &kit.unitMesh);
+    auto* unit = world.fighters.Create<WordyUnit>(world, UnitFamily::Fighter, 1, 0, 10, Vector3{}, &kit.unitMesh);
     kit.ClearDraws();
     DrawUnitOverlay(world, context, *unit);
     auto draws = kit.Primitives();
@@ -291,8 +289,7 @@ TEST(Overlays, BoxesFollowTheParticipantsAndTheText) {
     EXPECT_EQ(box.right, 5 * 42 + 14) << "the unit's own 42-character line widens the box";
     EXPECT_EQ(box.bottom, 10 * 7 + 29) << "seven lines";
     ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts[0],
-              "Unit Overlay\n\n  Country: Japan\n  Team ID: 1\n\n  HP: 10/10\n  " + std::string(40, 'x'));
+    EXPECT_EQ(texts[0], "Unit Overlay\n\n  Country: Japan\n  Team ID: 1\n\n  HP: 10/10\n  " + std::string(40, 'x'));
 
     // Twelve countries, one of them without a station any more.
     for (int k = 0; k < 12; ++k) {
@@ -354,11 +351,11 @@ TEST(Overlays, FighterListShowsRelaunchProgress) {
     // Yellow from 573 (W - 67) for t x 54 div 300 pixels, grey on to 627 (W - 13).
     constexpr uint32_t Yellow = 0x40C0C000, Grey = 0x40404040;
     const std::vector<DrawBox> expected = {
-        {573, 31, 627, 40, Grey},                             // 0: nothing done yet
-        {573, 41, 600, 50, Yellow}, {600, 41, 627, 50, Grey}, // 150: 27 pixels
-        {573, 51, 626, 60, Yellow}, {626, 51, 627, 60, Grey}, // 299: 53 pixels
-        {573, 61, 627, 70, Yellow},                           // 300: full
-        {573, 71, 627, 80, Yellow},                           // 301: still full
+        {573, 31, 627, 40, Grey},                              // 0: nothing done yet
+        {573, 41, 600, 50, Yellow}, {600, 41, 627, 50, Grey},  // 150: 27 pixels
+        {573, 51, 626, 60, Yellow}, {626, 51, 627, 60, Grey},  // 299: 53 pixels
+        {573, 61, 627, 70, Yellow},                            // 300: full
+        {573, 71, 627, 80, Yellow},                            // 301: still full
     };
     EXPECT_EQ(Boxes(kit.device->draws, PrimitiveType::TriangleFan), expected);
 }

@@ -99,8 +99,7 @@ TEST(WeaponPlasma, WeakensWithFlightAndScoresForItsShooter) {
     world.shots.Fire<Plasma>(world, turret, PlasmaGun(), 0.5f, Vector3{0, 0, 0}, Vector3{0, 1, 0});
     EXPECT_EQ(Fly(world, 100), 25);
     std::vector<float> alphas;
-    for (const auto& draw : kit.device->draws)
-        if (draw.kind == RecordingDevice::Draw::Kind::Subset) alphas.push_back(draw.material.diffuse.a);
+    for (const auto& draw : kit.Subsets()) alphas.push_back(draw.material.diffuse.a);
     ASSERT_EQ(alphas.size(), 25u);
     EXPECT_NEAR(alphas.front(), 1 - std::exp2(-2.5f), 1e-5f);
     EXPECT_NEAR(alphas.back(), 1 - std::exp2(-0.1f), 1e-5f);
