@@ -4,18 +4,9 @@
 #include "support/TempDir.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 // Restores standard error as the destination whatever a test did.
 struct LogDestinationGuard {
@@ -66,7 +57,7 @@ TEST(Log, DebugFileIsChosenOnlyWithTheSwitchAndAccumulatesRuns) {
         InitDebugStream(CommandLine({"-win", "-dbf"}), dir.path + "/");
         Log("run %d\n", run);
     }
-    std::string text = ReadFile(dir.path + "/debug.txt");
+    std::string text = dir.Read("debug.txt");
     std::string head = "----------------------------------------\nInitDebugStream\n";
     size_t first = text.find(head);
     ASSERT_EQ(first, 0u);
@@ -99,7 +90,7 @@ TEST(Log, LongLinesAreWrittenWholeAndAnUnwritableFileLosesOnlyItsLines) {
     EXPECT_FALSE(dir.Exists("later"));
     std::filesystem::create_directory(dir.path + "/later");
     Log("kept line\n");
-    EXPECT_EQ(ReadFile(dir.path + "/later/debug.txt"), "kept line\n");
+    EXPECT_EQ(dir.Read("later/debug.txt"), "kept line\n");
 }
 
 TEST(CommandLine, SwitchesMatchWholeArgumentsCaseSensitively) {
