@@ -380,25 +380,6 @@ TEST(AssetGen, ModelSizesMatchTheTable) {
     for (int i = 0; i <= 9; ++i) within("OP_" + Two(i), {}, {60, 10, 60}, 22, 50);
 }
 
-TEST(AssetGen, TriangleBudgets) {
-    auto budget = [](const std::string& n) -> size_t {
-        if (n.rfind("FIGHTER_", 0) == 0) return 400;
-        if (IsTwin(n)) return 300;
-        if (n.rfind("STATION_", 0) == 0) return 2000;
-        if (n.rfind("TURRET_", 0) == 0) return 150;
-        if (n.rfind("PANEL_", 0) == 0) return 60;
-        if (n == "EXPLOTION") return 240;
-        if (n == "SIGHT" || n.rfind("ARROW", 0) == 0) return 120;
-        if (n.rfind("OP_", 0) == 0) return 1000;
-        return 60; // shots, beams, trails and the vapour puff
-    };
-    for (const auto& [name, mesh] : Assets().models) {
-        EXPECT_LE(mesh.triangles.size(), budget(name)) << name;
-        EXPECT_GT(mesh.triangles.size(), 0u) << name;
-        EXPECT_LE(mesh.vertices.size(), 65535u) << name << " fits 16-bit indices";
-    }
-}
-
 TEST(AssetGen, FrontFacesWindClockwiseWithOutwardNormals) {
     // A box built by the shape kit: every face's cross(b - a, c - a) points
     // away from the centre and equals the stored normal.
