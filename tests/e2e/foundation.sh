@@ -7,21 +7,15 @@
 set -u
 binary="$1"
 close_button="$2"
-[ -n "${DISPLAY:-}" ] || { echo "SKIP: no DISPLAY"; exit 0; }
-
-work=$(mktemp -d)
-trap 'kill -9 $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
+source "$(dirname "$0")/lib/common.sh"
+need_display
 cp "$binary" "$work/starmarch"
-# A private lock folder: a game the developer is playing must not interfere.
-export XDG_RUNTIME_DIR="$work"
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | sort; }
 
 "$work/starmarch" -win -dbf 2>"$work/stderr1.txt" &
 game=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Starmarch Version 1\.03$' | head -1)
+window=$(game_window)
 [ -n "$window" ] || { fail "no game window appeared"; cat "$work/stderr1.txt"; exit 1; }
 sleep 2
 
@@ -34,8 +28,7 @@ sleep 4
 import -window root "$work/shot.png"
 colours=$(convert "$work/shot.png" -crop 640x480+320+272 -unique-colors txt:- | wc -l)
 [ "$colours" -gt 200 ] || fail "the title screen shows only $colours colours"
-planet=$(convert "$work/shot.png" -crop 1x1+640+700 -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1)
-[ "$planet" != "#000000" ] || fail "no planet under the title"
+[ "$(pixel_of "$work/shot.png" 640 700)" != "#000000" ] || fail "no planet under the title"
 
 # The second copy: its message box appears, nothing else does.
 before=$(visible_windows)
@@ -52,8 +45,7 @@ done
 [ "$(xdotool search --onlyvisible --name '^Starmarch Version 1\.03$' | wc -l)" = "1" ] ||
     fail "the second copy opened a game window"
 [ -n "$box" ] && xdotool key --window "$box" Return
-timeout 10 tail --pid="$second" -f /dev/null
-wait "$second"; rc2=$?
+ended "$second"; rc2=$?
 [ "$rc2" = "0" ] || fail "second copy exited with $rc2"
 grep -q 'このプログラムは既に起動しています.' "$work/stderr2.txt" || fail "second copy gave no message on stderr"
 # Refused before any device started, it still stops each one: its log ends
@@ -65,8 +57,7 @@ stops="$separator FreeDirectMusic $separator FreeDirectSound $separator FreeInpu
 [ "$(grep -c InitDebugStream "$work/debug.txt")" = "1" ] || fail "the second copy wrote to the log file"
 
 kill -TERM "$game"
-timeout 20 tail --pid="$game" -f /dev/null
-wait "$game"; rc=$?
+ended "$game"; rc=$?
 [ "$rc" = "0" ] || { fail "game exited with $rc"; cat "$work/stderr1.txt"; }
 
 expected_log=(
@@ -103,7 +94,7 @@ Joys=-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,"
 printf 'Window=1\nDispSize=1\n' > "$work/Starmarch.cfg"
 "$work/starmarch" 2>"$work/stderr4.txt" &
 game=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Starmarch Version 1\.03$' | head -1)
+window=$(game_window)
 if [ -n "$window" ]; then
     sleep 1
     geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
@@ -112,8 +103,7 @@ if [ -n "$window" ]; then
 else
     fail "no window for the close-button run"
 fi
-timeout 20 tail --pid="$game" -f /dev/null
-wait "$game"; rc4=$?
+ended "$game"; rc4=$?
 [ "$rc4" = "0" ] || fail "close button: game exited with $rc4"
 head -2 "$work/Starmarch.cfg" | tr '\n' ' ' | grep -qx 'Window=1 DispSize=1 ' || fail "close button: configuration not kept: $(cat "$work/Starmarch.cfg")"
 grep -q '^Keys=44,' "$work/Starmarch.cfg" || fail "close button: configuration lacks the keys line"
@@ -121,7 +111,7 @@ grep -q '^Keys=44,' "$work/Starmarch.cfg" || fail "close button: configuration l
 # Escape on the title screen, held for a few frames, ends the game cleanly.
 "$work/starmarch" -win 2>"$work/stderr5.txt" &
 game=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Starmarch Version 1\.03$' | head -1)
+window=$(game_window)
 if [ -n "$window" ]; then
     # Escape ends the game from the title, after the loading screen.
     sleep 5
@@ -147,5 +137,4 @@ rc3=$?
 grep -q 'display' "$work/stderr3.txt" || fail "without a display the message does not say so"
 [ ! -e "$work/debug.txt" ] && [ ! -e "$work/Starmarch.cfg" ] || fail "without a display files were written"
 
-if [ "$failures" -eq 0 ]; then echo "foundation e2e: all checks passed"; fi
-exit "$failures"
+finish foundation

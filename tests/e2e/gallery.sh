@@ -4,11 +4,8 @@
 # 17 bitmaps must load, and the picture must show them.
 set -u
 gallery="$3"
-[ -n "${DISPLAY:-}" ] || { echo "SKIP: no DISPLAY"; exit 0; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/lib/common.sh"
+need_display
 
 "$gallery" --png "$work/gallery.png" > "$work/out.txt" 2>"$work/err.txt"
 rc=$?
@@ -25,5 +22,4 @@ colours=$(convert "$work/gallery.png" -crop 160x140+640+0 -unique-colors txt:- |
 lit=$(convert "$work/loading.png" -threshold 10% -format '%[fx:mean]' info:)
 awk -v m="$lit" 'BEGIN { exit !(m > 0.02) }' || fail "the loading picture is nearly empty ($lit lit)"
 
-[ "$failures" -eq 0 ] && echo "gallery e2e: all checks passed"
-exit "$failures"
+finish gallery

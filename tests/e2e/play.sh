@@ -9,20 +9,17 @@
 # stay in the build tree (e2e-screenshots/).
 set -u
 binary="$1"
-[ -n "${DISPLAY:-}" ] || { echo "SKIP: no DISPLAY"; exit 0; }
-work=$(mktemp -d)
-trap 'kill -9 $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
+source "$(dirname "$0")/lib/common.sh"
+need_display
 cp "$binary" "$work/starmarch"
 shots="$(dirname "$binary")/e2e-screenshots"
 mkdir -p "$shots"
 cp -r "$(dirname "$binary")/Data" "$work/" 2>/dev/null
-export XDG_RUNTIME_DIR="$work" ALSOFT_DRIVERS=null
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+export ALSOFT_DRIVERS=null
 
 "$work/starmarch" -win 2>"$work/stderr.txt" &
 game=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Starmarch Version 1\.03$' | head -1)
+window=$(game_window)
 [ -n "$window" ] || { fail "no game window"; exit 1; }
 xdotool windowfocus --sync "$window" 2>/dev/null
 sleep 5
@@ -44,10 +41,7 @@ release() { xdotool mouseup 1; sleep 0.15; }
 click() { press; release; }
 key() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep 0.2; }
 # A pixel of the game's 640 x 480 picture (the window sits at 320, 272).
-pixel() {
-    import -window root "$work/shot.png"
-    convert "$work/shot.png" -crop "1x1+$((320 + $1))+$((272 + $2))" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1
-}
+pixel() { import -window root "$work/shot.png"; pixel_of "$work/shot.png" $((320 + $1)) $((272 + $2)); }
 screenshot() { import -window root "$work/full.png"; convert "$work/full.png" -crop 640x480+320+272 +repage "$shots/$1.png"; }
 
 move_to 585 415; click; sleep 1      # "Choose Countries"
@@ -96,8 +90,7 @@ key q
 screenshot settings
 move_to 585 465; click; sleep 1                    # "Done"
 key Escape                                         # and out
-timeout 20 tail --pid="$game" -f /dev/null
-wait "$game"; rc=$?
+ended "$game"; rc=$?
 [ "$rc" = "0" ] || { fail "the game exited with $rc"; tail -20 "$work/stderr.txt"; }
 grep -q '^Keys=16,45,' "$work/Starmarch.cfg" 2>/dev/null || fail "the new key is not in the configuration: $(cat "$work/Starmarch.cfg")"
 
@@ -105,12 +98,10 @@ grep -q '^Keys=16,45,' "$work/Starmarch.cfg" 2>/dev/null || fail "the new key is
 cp "$work/Starmarch.cfg" "$work/first.cfg"
 "$work/starmarch" -win 2>>"$work/stderr.txt" &
 game=$!
-timeout 30 xdotool search --sync --onlyvisible --name '^Starmarch Version 1\.03$' >/dev/null
+game_window >/dev/null
 sleep 2
 kill -TERM "$game"
-timeout 20 tail --pid="$game" -f /dev/null
-wait "$game" || fail "the second start did not end cleanly"
+ended "$game" || fail "the second start did not end cleanly"
 cmp -s "$work/first.cfg" "$work/Starmarch.cfg" || fail "the second start lost the settings: $(cat "$work/Starmarch.cfg")"
 
-[ "$failures" -eq 0 ] && echo "play e2e: all checks passed"
-exit "$failures"
+finish play

@@ -4,10 +4,7 @@
 # with a clear message and exit code 2.
 set -u
 sim="$4"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/lib/common.sh"
 
 args=(--seed 11 --frames 1500 --fighters 4 --country 0:1 --country "United States":2 --country 7:3 --player 0)
 "$sim" "${args[@]}" --json --events "$work/events1.jsonl" > "$work/run1.json" || fail "first run failed"
@@ -33,5 +30,4 @@ grep -q "United Nations" "$work/err.txt" || fail "an unknown country does not li
 "$sim" > /dev/null 2>&1; [ "$?" = "2" ] || fail "no country was not refused"
 "$sim" --country 0:13 > /dev/null 2>&1; [ "$?" = "2" ] || fail "team 13 was not refused"
 
-[ "$failures" -eq 0 ] && echo "sim e2e: all checks passed"
-exit "$failures"
+finish sim

@@ -8,14 +8,13 @@
 namespace {
 
 // The listener stands 50 units along the game's z, looking along +x (then -z
-// is to its right in a left-handed space) or along -z (then -x is to its
-// right). A conversion that forgets to turn the listener's position, its
-// orientation or the sound's position around puts the sound on the wrong side.
+// is to its right in a left-handed space). A conversion that forgets to turn
+// the listener's position or the sound's position around puts the sound on
+// the wrong side; other orientations are the listener test's.
 struct Placement {
     const char* name;
     std::vector<std::string> switches;
     float x, y, z;
-    float frontX = 1, frontZ = 0;
 };
 
 ChannelLevels Take(const Placement& placement) {
@@ -23,7 +22,7 @@ ChannelLevels Take(const Placement& placement) {
         placement.name, placement.switches,
         [&](SoundSystem& system) {
             system.SetListenerPosition(0, 0, 50);
-            system.SetListenerOrientation(placement.frontX, 0, placement.frontZ, 0, 1, 0);
+            system.SetListenerOrientation(1, 0, 0, 0, 1, 0);
         },
         placement.x, placement.y, placement.z);
 }
@@ -36,7 +35,6 @@ TEST(SoundMix, PlacedSoundsPanAndFadeWithDistance) {
 
     ChannelLevels right = Take({"10 units to the right", {}, 0, 0, 40});
     ChannelLevels left = Take({"10 units to the left", {}, 0, 0, 60});
-    ChannelLevels turned = Take({"10 units to the right, facing -z", {}, -10, 0, 50, 0, -1});
     ChannelLevels farRight = Take({"100 units to the right", {}, 0, 0, -50});
     ChannelLevels above = Take({"10 units above (menu click)", {}, 0, 10, 50});
     ChannelLevels unplaced = Take({"100 units to the right, /3ds", {"/3ds"}, 0, 0, -50});
@@ -46,7 +44,6 @@ TEST(SoundMix, PlacedSoundsPanAndFadeWithDistance) {
     EXPECT_GT(right.right, 10 * right.left);
     EXPECT_GT(left.left, 10 * left.right);
     EXPECT_NEAR(left.left, right.right, 0.05 * full);
-    EXPECT_GT(turned.right, 10 * turned.left);
 
     // Ten times the distance is clearly quieter, and still clearly heard.
     EXPECT_LT(farRight.right, 0.4 * right.right);

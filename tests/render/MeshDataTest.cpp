@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -21,16 +19,6 @@ template <typename... Args> std::string Format(const char* format, Args... args)
 }
 
 using LogCapture = ScopedLogCapture;
-
-std::string SharedFile(const std::string& relative) {
-    const char* shared = std::getenv("STARMARCH_SHARED_DIR");
-    if (!shared) return {};
-    std::ifstream in(std::string(shared) + "/" + relative, std::ios::binary);
-    if (!in) return {};
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::string MaterialText(float alpha, const char* texture = nullptr) {
     std::ostringstream out;
@@ -193,8 +181,6 @@ TEST(MeshDataTest, OptimisationKeepsEveryTriangleInItsSubset) {
     EXPECT_EQ(optimised.boxMax, Vector3(5, 5, 5));
     EXPECT_EQ(optimised.boxMax, plain.boxMax);
     EXPECT_EQ(optimised.sphereRadius, plain.sphereRadius);
-    // Vertices come in order of first use.
-    EXPECT_EQ(optimised.indices[0], 0);
 
     // A mesh that doesn't hold together is left exactly as it was.
     MeshData broken = optimised;
@@ -292,27 +278,4 @@ TEST(MeshDataTest, SixteenBitIndicesLimitTheVerticesAfterSplitting) {
     EXPECT_FALSE(LoadMeshFromX("BIG", text(21846), mesh, false));
     EXPECT_EQ(log.text.rfind("load(BIG) ... failed.\nBIG: more than 65535 vertices", 0), 0u) << log.text;
     EXPECT_TRUE(mesh.Empty());
-}
-
-TEST(MeshDataTest, RealWorldFilesFollowTheTopLevelRule) {
-    struct Case {
-        const char* file;
-        const char* result;
-    };
-    const Case cases[] = {
-        {"test_cube_text.x", "mesh is not found.\n"},
-        {"kwxport_test_cubewithvcolors.x", "mesh is not found.\n"},
-        {"malformed_skinweights_oob.x", "mesh is not found.\n"},
-        {"test_cube_binary.x", "open failed.\n"},
-    };
-    for (const Case& c : cases) {
-        std::string text = SharedFile(std::string("fixtures/x/") + c.file);
-        if (text.empty()) GTEST_SKIP() << "shared fixtures not found (STARMARCH_SHARED_DIR)";
-        LogCapture log;
-        MeshData mesh;
-        EXPECT_FALSE(LoadMeshFromX("FIXTURE", text, mesh));
-        EXPECT_EQ(log.text.rfind(std::string("load(FIXTURE) ... ") + c.result, 0), 0u)
-            << c.file << ": " << log.text;
-        EXPECT_TRUE(mesh.Empty());
-    }
 }

@@ -122,14 +122,19 @@ const std::string& UseCaptureOutput() {
 
 namespace {
 
+// What the wave output wrote: interleaved 16-bit stereo.
+struct CapturedMix {
+    int channels = 0;
+    int samplesPerSecond = 0;
+    std::vector<int16_t> samples;
+};
+
 uint32_t Le32(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 uint16_t Le16(const uint8_t* p) {
     return uint16_t(p[0] | p[1] << 8);
 }
-
-} // namespace
 
 bool ReadCapturedMix(const std::string& path, CapturedMix& mix) {
     std::ifstream file(path, std::ios::binary);
@@ -182,6 +187,8 @@ ChannelLevels MeasureLevels(const CapturedMix& mix) {
     levels.right = std::sqrt(right / count);
     return levels;
 }
+
+} // namespace
 
 double ToneLevel() {
     return 16384 / std::sqrt(2.0) * std::pow(10.0, -100 / 2000.0);

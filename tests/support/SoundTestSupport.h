@@ -37,21 +37,12 @@ void WriteBytes(const std::string& path, const Bytes& bytes);
 // chose for it.
 const std::string& UseCaptureOutput();
 
-// What the wave output wrote: interleaved 16-bit stereo.
-struct CapturedMix {
-    int channels = 0;
-    int samplesPerSecond = 0;
-    std::vector<int16_t> samples;
-};
-bool ReadCapturedMix(const std::string& path, CapturedMix& mix);
-
-// RMS of each channel over the part from the first to the last frame that is
-// not silent (0 and 0 when all of it is). The capture output writes no dither.
+// RMS of each channel of a captured mix over the part from the first to the
+// last frame that is not silent (0 and 0 when all of it is).
 struct ChannelLevels {
     double left = 0;
     double right = 0;
 };
-ChannelLevels MeasureLevels(const CapturedMix& mix);
 
 class SoundSystem;
 

@@ -73,17 +73,11 @@ void WorldTestKit::LookAt(const Vector3& eye, const Vector3& at) {
     ClearDraws();
 }
 
-std::vector<RecordingDevice::Draw> WorldTestKit::Primitives() const {
+std::vector<RecordingDevice::Draw> WorldTestKit::Draws(RecordingDevice::Draw::Kind kind) const {
     std::vector<RecordingDevice::Draw> out;
     for (const auto& draw : device->draws)
-        if (draw.kind == RecordingDevice::Draw::Kind::Primitive) out.push_back(draw);
+        if (draw.kind == kind) out.push_back(draw);
     return out;
-}
-
-size_t WorldTestKit::SubsetDraws() const {
-    size_t count = 0;
-    for (const auto& draw : device->draws) count += draw.kind == RecordingDevice::Draw::Kind::Subset ? 1 : 0;
-    return count;
 }
 
 TestUnit* WorldTestKit::Make(UnitFamily family, int team, int country, int hitPoints, const Vector3& position,

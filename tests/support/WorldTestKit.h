@@ -58,9 +58,10 @@ struct WorldTestKit {
     void AddModel(const std::string& name, const std::string& text);
     // Looks from eye at a point and starts a frame, so projections are current.
     void LookAt(const Vector3& eye, const Vector3& at);
-    // Primitive (2D) draws recorded since the last ClearDraws.
-    std::vector<RecordingDevice::Draw> Primitives() const;
-    size_t SubsetDraws() const;
+    // Primitive (2D) and mesh subset draws recorded since the last ClearDraws.
+    std::vector<RecordingDevice::Draw> Primitives() const { return Draws(RecordingDevice::Draw::Kind::Primitive); }
+    std::vector<RecordingDevice::Draw> Subsets() const { return Draws(RecordingDevice::Draw::Kind::Subset); }
+    std::vector<RecordingDevice::Draw> Draws(RecordingDevice::Draw::Kind kind) const;
     void ClearDraws() { device->draws.clear(); }
 
     // A unit of the family in its pool (null when the pool is full).

@@ -5,6 +5,7 @@
 #include "support/TempDir.h"
 
 #include <cmath>
+#include <map>
 
 #include <gtest/gtest.h>
 
@@ -43,15 +44,39 @@ TEST(AssetGenLoad, EveryModelLoadsWithTheGamesLoader) {
     }
 }
 
-TEST(AssetGenLoad, EverySoundReadsWithTheGamesReader) {
+// Every sound reads with the game's reader as 16-bit mono at the generator's
+// rate, lasts about as long as its event, is clearly heard and ends faded out
+// (a voice that stops does not click).
+TEST(AssetGenLoad, EverySoundReadsWithTheGamesReaderAndIsHeard) {
+    struct Duration {
+        float minSeconds, maxSeconds;
+    };
+    const std::map<std::string, Duration> lengths = {
+        {"MouseClick.wav", {0.02f, 0.15f}}, {"MouseOver.wav", {0.02f, 0.2f}},
+        {"Explotion.wav", {1.3f, 1.8f}},    {"BarrageShot.wav", {0.2f, 0.8f}},
+        {"LaserHit.wav", {0.1f, 0.5f}},     {"LaserShot.wav", {0.15f, 0.6f}},
+        {"Missile.wav", {0.4f, 1.2f}},      {"MissileS.wav", {0.3f, 1.0f}},
+        {"PlasmaHit.wav", {0.1f, 0.5f}},    {"PlasmaShot.wav", {0.1f, 0.4f}}};
     TempDir dir;
-    for (const Sound& sound : BuildSounds()) {
+    std::vector<Sound> sounds = BuildSounds();
+    ASSERT_EQ(sounds.size(), lengths.size());
+    for (const Sound& sound : sounds) {
+        SCOPED_TRACE(sound.fileName);
         dir.Write(sound.fileName, EncodeWav(sound.samples, SampleRate));
         WavData wav;
-        ASSERT_EQ(ReadWav(dir.path + "/" + sound.fileName, wav), WavStatus::Ok) << sound.fileName;
+        ASSERT_EQ(ReadWav(dir.path + "/" + sound.fileName, wav), WavStatus::Ok);
         EXPECT_EQ(wav.format.channels, 1);
         EXPECT_EQ(wav.format.samplesPerSecond, SampleRate);
         EXPECT_EQ(wav.format.bitsPerSample, 16);
-        EXPECT_EQ(size_t(wav.FrameCount()), sound.samples.size()) << sound.fileName;
+        EXPECT_EQ(size_t(wav.FrameCount()), sound.samples.size());
+
+        ASSERT_TRUE(lengths.count(sound.fileName));
+        const Duration& length = lengths.at(sound.fileName);
+        float seconds = float(sound.samples.size()) / float(SampleRate);
+        EXPECT_TRUE(seconds >= length.minSeconds && seconds <= length.maxSeconds) << seconds << " s";
+        int peak = 0;
+        for (int16_t sample : sound.samples) peak = std::max(peak, std::abs(int(sample)));
+        EXPECT_GT(peak, 32767 / 5) << "silent";
+        EXPECT_LT(std::abs(int(sound.samples.back())), 200);
     }
 }

@@ -5,6 +5,7 @@
 #include "game/world/Overlays.h"
 #include "platform/Input.h"
 #include "platform/KeyCodes.h"
+#include "support/DrawBoxes.h"
 #include "support/WorldTestKit.h"
 
 #include <gtest/gtest.h>
@@ -28,16 +29,61 @@ public:
     Unit* ordered = nullptr;
 };
 
+// A unit whose own line of the overlay is 42 characters wide.
+class WordyUnit : public TestUnit {
+public:
+    using TestUnit::TestUnit;
+    void Describe(std::string& text) const override { text += "\n  " + std::string(40, 'x'); }
+};
+
 // One frame's mouse: motion and the two buttons held or not.
-RawInput Mouse(float dx, float dy, bool left, bool right, int wheel = 0) {
+RawInput Mouse(float dx, float dy, bool left, bool right) {
     RawInput raw;
     raw.mouseDx = dx;
     raw.mouseDy = dy;
     raw.mouseButtons[0] = left ? 0x80 : 0;
     raw.mouseButtons[1] = right ? 0x80 : 0;
-    raw.mouseWheel = wheel;
     return raw;
 }
+
+// Battle frames driven from a test: a fresh world, the pointer in the middle
+// of a 640 x 480 screen, at most one action pressed per frame, and the hooks
+// counting clicks and hover sounds and keeping the cursor's marks.
+struct BattleFrames : WorldTestKit {
+    BattleFrames() {
+        world->ResetWorld();
+        input.SetClientSize(640, 480);
+        input.SetMousePosition(320, 240);
+        hooks.actionState = [this](int a) { return a == pressedAction ? int(Input::Pressed) : 0; };
+        hooks.playClick = [this] { ++clicks; };
+        hooks.playHover = [this] { ++hovers; };
+        hooks.leave = [this] { ++left; };
+        hooks.drawCursor = [this](int x, int y, bool altMark, bool orderMark) {
+            ++cursors;
+            cursorOnPointer = cursorOnPointer && x == world->cursorX && y == world->cursorY;
+            alt = altMark;
+            order = orderMark;
+        };
+    }
+    BattleFrameEnd Frame(const RawInput& raw = {}, int action = -1) {
+        pressedAction = action;
+        input.Poll(raw);
+        return RunBattleFrame(*world, input, hooks);
+    }
+    // The camera 10 units from the unit, looking straight at it: it sits under the pointer.
+    void Face(const Unit* unit) {
+        world->camera.lookAt = unit->GetWorldPosition();
+        world->camera.distance = 10.0f;
+        world->camera.dirty = true;
+        world->camera.Apply();
+    }
+
+    Input input;
+    BattleFrameHooks hooks;
+    int pressedAction = -1;
+    int clicks = 0, hovers = 0, left = 0, cursors = 0;
+    bool cursorOnPointer = true, alt = false, order = false;
+};
 
 } // namespace
 
@@ -82,138 +128,143 @@ TEST(OrbitCamera, ZoomPitchAndYawStayInTheirBounds) {
 }
 
 TEST(BattleFrame, RightClickWithoutMovementOrdersAndADragDoesNot) {
-    WorldTestKit kit;
+    BattleFrames kit;
     World& world = *kit.world;
-    world.ResetWorld();
     auto* own = world.fighters.Create<ObedientUnit>(world, UnitFamily::Fighter, 1, 0, 10, Vector3{30, 0, 0},
                                                     &kit.unitMesh);
     Unit* enemy = kit.Make(UnitFamily::Fighter, 2, 1, 10, {0, 0, 0});
     world.selectedUnit = own;
-    // The camera looks straight at the enemy, which sits under the cursor.
-    world.camera.lookAt = enemy->GetWorldPosition();
-    world.camera.distance = 10.0f;
-    world.camera.dirty = true;
-    world.camera.Apply();
-
-    Input input;
-    input.SetClientSize(640, 480);
-    input.SetMousePosition(320, 240);
-    int clicks = 0, hovers = 0, cursors = 0;
-    BattleFrameHooks hooks;
-    hooks.actionState = [](int) { return 0; };
-    hooks.playClick = [&] { ++clicks; };
-    hooks.playHover = [&] { ++hovers; };
-    hooks.drawCursor = [&](int x, int y, bool, bool) {
-        ++cursors;
-        EXPECT_EQ(x, world.cursorX);
-        EXPECT_EQ(y, world.cursorY);
-    };
-    hooks.overlay.participantCount = 0;
-    auto frame = [&](const RawInput& raw) {
-        input.Poll(raw);
-        return RunBattleFrame(world, input, hooks);
-    };
-
+    kit.Face(enemy);
     ASSERT_EQ(world.cursorX, 320);
     ASSERT_EQ(world.PickUnderCursor(320, 240), enemy);
 
     // Press, drag one pixel, come back and release: no order.
-    EXPECT_EQ(frame(Mouse(0, 0, false, true)), BattleFrameEnd::Presented);
+    EXPECT_EQ(kit.Frame(Mouse(0, 0, false, true)), BattleFrameEnd::Presented);
     EXPECT_TRUE(world.rightClickArmed);
-    frame(Mouse(1, 0, false, true));
+    kit.Frame(Mouse(1, 0, false, true));
     EXPECT_EQ(world.cursorX, 321);
     EXPECT_FALSE(world.rightClickArmed);
-    frame(Mouse(-1, 0, false, false));
+    kit.Frame(Mouse(-1, 0, false, false));
     EXPECT_EQ(world.cursorX, 320);
     EXPECT_EQ(own->orders, 0);
-    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(kit.clicks, 0);
 
     // Press and release in place: the selected unit attacks what is under the cursor.
-    frame(Mouse(0, 0, false, true));
-    frame(Mouse(0, 0, false, false));
+    kit.Frame(Mouse(0, 0, false, true));
+    kit.Frame(Mouse(0, 0, false, false));
     EXPECT_EQ(own->orders, 1);
     EXPECT_EQ(own->ordered, enemy);
-    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(kit.clicks, 1);
     EXPECT_EQ(world.selectedUnit, own);
-    EXPECT_EQ(cursors, 5);
+    EXPECT_EQ(kit.cursors, 5);
+    EXPECT_TRUE(kit.cursorOnPointer);
 
     // A left click selects what is under the cursor.
-    frame(Mouse(0, 0, true, false));
+    kit.Frame(Mouse(0, 0, true, false));
     EXPECT_EQ(world.selectedUnit, enemy);
-    EXPECT_EQ(hovers, 1);
+    EXPECT_EQ(kit.hovers, 1);
 
     // The cursor stays on the screen whatever the mouse does.
-    frame(Mouse(-5000, 5000, false, false));
+    kit.Frame(Mouse(-5000, 5000, false, false));
     EXPECT_EQ(world.cursorX, 0);
     EXPECT_EQ(world.cursorY, 479);
 }
 
 TEST(BattleFrame, EscapeLeavesAndMissingTargetsDoNothing) {
-    WorldTestKit kit;
+    BattleFrames kit;
     World& world = *kit.world;
-    world.ResetWorld();
-    Country* player = world.countries.Create(1, 0);
-    world.playerCountryRecord = player;
-    Input input;
-    input.SetClientSize(640, 480);
-    input.SetMousePosition(320, 240);
-    int clicks = 0, left = 0;
-    int pressedAction = -1;
-    BattleFrameHooks hooks;
-    hooks.actionState = [&](int a) { return a == pressedAction ? int(Input::Pressed) : 0; };
-    hooks.playClick = [&] { ++clicks; };
-    hooks.leave = [&] { ++left; };
+    world.playerCountryRecord = world.countries.Create(1, 0);
 
     // No living fighter, no station, no selection, no focus: nothing to do, no sound.
-    for (int action : {MyFighter, MyStation, StopOrder, FocusOnUnit, ManualControl, PilotView}) {
-        pressedAction = action;
-        input.Poll(RawInput{});
-        EXPECT_EQ(RunBattleFrame(world, input, hooks), BattleFrameEnd::Presented);
-    }
-    EXPECT_EQ(clicks, 0);
+    for (int action : {MyFighter, MyStation, StopOrder, FocusOnUnit, ManualControl, PilotView})
+        EXPECT_EQ(kit.Frame({}, action), BattleFrameEnd::Presented);
+    EXPECT_EQ(kit.clicks, 0);
     EXPECT_FALSE(world.pilotView);
     EXPECT_EQ(world.selectedUnit, nullptr);
 
-    pressedAction = ToggleMeter;
-    input.Poll(RawInput{});
-    RunBattleFrame(world, input, hooks);
-    input.Poll(RawInput{});
-    RunBattleFrame(world, input, hooks);
+    kit.Frame({}, ToggleMeter);
+    kit.Frame({}, ToggleMeter);
     EXPECT_EQ(world.meterMode, 0) << "1, 2, then wrapped to 0";
-    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(kit.clicks, 2);
 
-    pressedAction = -1;
     RawInput escape;
-    escape.keys[0x01] = 0x80;
-    input.Poll(escape);
-    EXPECT_EQ(RunBattleFrame(world, input, hooks), BattleFrameEnd::Left);
-    EXPECT_EQ(left, 1);
-    EXPECT_EQ(clicks, 3);
+    escape.keys[Dik::Escape] = 0x80;
+    EXPECT_EQ(kit.Frame(escape), BattleFrameEnd::Left);
+    EXPECT_EQ(kit.left, 1);
+    EXPECT_EQ(kit.clicks, 3);
 }
 
-namespace {
-class WordyUnit : public TestUnit {
-public:
-    using TestUnit::TestUnit;
-    void Describe(std::string& text) const override { text += "\n  " + std::string(40, 'x'); }
-};
+TEST(BattleFrame, MyFighterCyclesFocusLetsGoOfTheDeadAndManualControlFollowsTheSlot) {
+    BattleFrames kit;
+    World& world = *kit.world;
+    Country* player = world.countries.Create(1, 0);
+    world.playerCountryRecord = player;
+    // No station: the record launches nothing by itself.
+    TestUnit* first = kit.Make(UnitFamily::Fighter, 1, 0, 10, {5, 0, 0}, &player->fighters[0]);
+    TestUnit* second = kit.Make(UnitFamily::Fighter, 1, 0, 10, {-5, 0, 0}, &player->fighters[1]);
+    ASSERT_TRUE(first && second);
 
-// Corners of a recorded 2D draw.
-struct Box {
-    float left = 1e9f, top = 1e9f, right = -1e9f, bottom = -1e9f;
-};
-Box BoundsOf(const RecordingDevice::Draw& draw) {
-    Box box;
-    for (size_t i = 0; i < draw.VertexCount(); ++i) {
-        Vector3 p = draw.Position(i);
-        box.left = std::min(box.left, p.x);
-        box.right = std::max(box.right, p.x);
-        box.top = std::min(box.top, p.y);
-        box.bottom = std::max(box.bottom, p.y);
-    }
-    return box;
+    // "My Fighter" goes through the living fighters in turn; the camera stays.
+    kit.Frame({}, MyFighter);
+    Unit* picked = world.selectedUnit;
+    kit.Frame({}, MyFighter);
+    EXPECT_NE(world.selectedUnit, picked);
+    EXPECT_TRUE(world.selectedUnit == first || world.selectedUnit == second);
+    EXPECT_EQ(world.camera.GetFocus(), nullptr);
+    EXPECT_EQ(kit.clicks, 2);
+
+    // A focused unit that dies lets go of the camera.
+    world.camera.SetFocus(first);
+    kit.Frame();
+    EXPECT_EQ(world.camera.GetFocus(), first);
+    first->SelfDestruct();
+    kit.Frame();
+    EXPECT_EQ(world.camera.GetFocus(), nullptr);
+
+    // Manual control stays on the slot: the next fighter in it is flown at once.
+    world.manualSlot = &player->fighters[0];
+    kit.Frame();
+    EXPECT_EQ(world.FlownUnit(), nullptr);
+    TestUnit* next = kit.Make(UnitFamily::Fighter, 1, 0, 10, {5, 0, 0}, &player->fighters[0]);
+    ASSERT_NE(next, nullptr);
+    kit.Frame();
+    EXPECT_EQ(world.FlownUnit(), next);
+    EXPECT_EQ(next->manualSteps, 1);
+    EXPECT_EQ(next->aiSteps, 0);
+    EXPECT_GT(second->aiSteps, 0);
 }
-} // namespace
+
+TEST(BattleFrame, CursorMarksForAltAndForAnOrderTheSelectionWouldTake) {
+    BattleFrames kit;
+    World& world = *kit.world;
+    kit.setup.playerCountry = 0;
+    kit.setup.playerTeam = 1;
+    Country* player = world.countries.Create(1, 0);
+    ASSERT_EQ(world.playerCountryRecord, player);
+    Unit* own = kit.Make(UnitFamily::Fighter, 1, 0, 10, {30, 0, 0});
+    Unit* ally = kit.Make(UnitFamily::Fighter, 1, 2, 10, {-30, 0, 0});
+    Unit* under = kit.Make(UnitFamily::Fighter, 2, 1, 10, {0, 0, 0});
+    kit.Face(under);
+    ASSERT_EQ(world.PickUnderCursor(320, 240), under);
+    auto frame = [&](Unit* selected, int underTeam, bool altDown) {
+        world.selectedUnit = selected;
+        under->team = underTeam;
+        RawInput raw;
+        if (altDown) raw.keys[Dik::RightAlt] = 0x80;
+        kit.Frame(raw);
+    };
+
+    frame(nullptr, 2, true);
+    EXPECT_TRUE(kit.alt);
+    EXPECT_FALSE(kit.order) << "nothing selected";
+    frame(own, 2, false);
+    EXPECT_FALSE(kit.alt);
+    EXPECT_TRUE(kit.order) << "the player's fighter over an enemy";
+    frame(ally, 2, false);
+    EXPECT_FALSE(kit.order) << "an ally's fighter takes no orders";
+    frame(own, 1, false);
+    EXPECT_FALSE(kit.order) << "over a unit of the player's team";
+}
 
 TEST(Overlays, BoxesFollowTheParticipantsAndTheText) {
     WorldTestKit kit;
@@ -232,7 +283,7 @@ TEST(Overlays, BoxesFollowTheParticipantsAndTheText) {
     DrawUnitOverlay(world, context, *unit);
     auto draws = kit.Primitives();
     ASSERT_FALSE(draws.empty());
-    Box box = BoundsOf(draws[0]);
+    DrawBox box = BoxOf(draws[0]);
     EXPECT_EQ(box.left, 5);
     EXPECT_EQ(box.top, 20);
     EXPECT_EQ(box.right, 5 * 42 + 14) << "the unit's own 42-character line widens the box";
@@ -253,7 +304,7 @@ TEST(Overlays, BoxesFollowTheParticipantsAndTheText) {
     DrawCountryOverlay(world, context);
     draws = kit.Primitives();
     ASSERT_FALSE(draws.empty());
-    const Box outline = BoundsOf(draws[0]);
+    const DrawBox outline = BoxOf(draws[0]);
     EXPECT_EQ(outline.top, 480 - 155);
     EXPECT_EQ(outline.bottom, 480 - 6);
     ASSERT_EQ(texts.size(), 13u);
@@ -263,7 +314,7 @@ TEST(Overlays, BoxesFollowTheParticipantsAndTheText) {
     // lost station's box stay inside the outline.
     for (int k = 0; k < 12; ++k) EXPECT_EQ(textTops[size_t(k) + 1], 480 - 10 * (13 - k)) << "row " << k;
     for (size_t i = 1; i < draws.size(); ++i) {
-        Box box = BoundsOf(draws[i]);
+        DrawBox box = BoxOf(draws[i]);
         EXPECT_TRUE(box.left > outline.left && box.right < outline.right && box.top > outline.top &&
                     box.bottom < outline.bottom)
             << "draw " << i << " reaches " << box.bottom;
@@ -285,61 +336,6 @@ TEST(Overlays, BoxesFollowTheParticipantsAndTheText) {
     EXPECT_EQ(clicks, 2);
 }
 
-TEST(BattleFrame, MyFighterCyclesFocusLetsGoOfTheDeadAndManualControlFollowsTheSlot) {
-    WorldTestKit kit;
-    World& world = *kit.world;
-    world.ResetWorld();
-    Country* player = world.countries.Create(1, 0);
-    world.playerCountryRecord = player;
-    // No station: the record launches nothing by itself.
-    TestUnit* first = kit.Make(UnitFamily::Fighter, 1, 0, 10, {5, 0, 0}, &player->fighters[0]);
-    TestUnit* second = kit.Make(UnitFamily::Fighter, 1, 0, 10, {-5, 0, 0}, &player->fighters[1]);
-    ASSERT_TRUE(first && second);
-
-    Input input;
-    input.SetClientSize(640, 480);
-    input.SetMousePosition(320, 240);
-    int clicks = 0;
-    int pressedAction = -1;
-    BattleFrameHooks hooks;
-    hooks.actionState = [&](int a) { return a == pressedAction ? int(Input::Pressed) : 0; };
-    hooks.playClick = [&] { ++clicks; };
-    auto frame = [&](int action) {
-        pressedAction = action;
-        input.Poll(RawInput{});
-        return RunBattleFrame(world, input, hooks);
-    };
-
-    // "My Fighter" goes through the living fighters in turn; the camera stays.
-    frame(MyFighter);
-    Unit* picked = world.selectedUnit;
-    frame(MyFighter);
-    EXPECT_NE(world.selectedUnit, picked);
-    EXPECT_TRUE(world.selectedUnit == first || world.selectedUnit == second);
-    EXPECT_EQ(world.camera.GetFocus(), nullptr);
-    EXPECT_EQ(clicks, 2);
-
-    // A focused unit that dies lets go of the camera.
-    world.camera.SetFocus(first);
-    frame(-1);
-    EXPECT_EQ(world.camera.GetFocus(), first);
-    first->SelfDestruct();
-    frame(-1);
-    EXPECT_EQ(world.camera.GetFocus(), nullptr);
-
-    // Manual control stays on the slot: the next fighter in it is flown at once.
-    world.manualSlot = &player->fighters[0];
-    frame(-1);
-    EXPECT_EQ(world.FlownUnit(), nullptr);
-    TestUnit* next = kit.Make(UnitFamily::Fighter, 1, 0, 10, {5, 0, 0}, &player->fighters[0]);
-    ASSERT_NE(next, nullptr);
-    frame(-1);
-    EXPECT_EQ(world.FlownUnit(), next);
-    EXPECT_EQ(next->manualSteps, 1);
-    EXPECT_EQ(next->aiSteps, 0);
-    EXPECT_GT(second->aiSteps, 0);
-}
-
 TEST(Overlays, FighterListShowsRelaunchProgress) {
     WorldTestKit kit;
     World& world = *kit.world;
@@ -352,72 +348,14 @@ TEST(Overlays, FighterListShowsRelaunchProgress) {
     kit.ClearDraws();
     DrawFighterList(world, context, *record);
 
-    struct Fill {
-        int left, top, right, bottom;
-        uint32_t color;
-        bool operator==(const Fill&) const = default;
-    };
-    std::vector<Fill> fills;
-    for (const auto& draw : kit.Primitives()) {
-        if (draw.primitive != PrimitiveType::TriangleFan) continue;
-        Box box = BoundsOf(draw);
-        fills.push_back({int(box.left), int(box.top), int(box.right), int(box.bottom), draw.Color(0)});
-    }
     // Yellow from 573 (W - 67) for t x 54 div 300 pixels, grey on to 627 (W - 13).
     constexpr uint32_t Yellow = 0x40C0C000, Grey = 0x40404040;
-    const std::vector<Fill> expected = {
+    const std::vector<DrawBox> expected = {
         {573, 31, 627, 40, Grey},                              // 0: nothing done yet
         {573, 41, 600, 50, Yellow}, {600, 41, 627, 50, Grey},  // 150: 27 pixels
         {573, 51, 626, 60, Yellow}, {626, 51, 627, 60, Grey},  // 299: 53 pixels
         {573, 61, 627, 70, Yellow},                            // 300: full
         {573, 71, 627, 80, Yellow},                            // 301: still full
     };
-    EXPECT_EQ(fills, expected);
-}
-
-TEST(BattleFrame, CursorMarksForAltAndForAnOrderTheSelectionWouldTake) {
-    WorldTestKit kit;
-    World& world = *kit.world;
-    world.ResetWorld();
-    kit.setup.playerCountry = 0;
-    kit.setup.playerTeam = 1;
-    Country* player = world.countries.Create(1, 0);
-    ASSERT_EQ(world.playerCountryRecord, player);
-    Unit* own = kit.Make(UnitFamily::Fighter, 1, 0, 10, {30, 0, 0});
-    Unit* ally = kit.Make(UnitFamily::Fighter, 1, 2, 10, {-30, 0, 0});
-    Unit* under = kit.Make(UnitFamily::Fighter, 2, 1, 10, {0, 0, 0});
-    world.camera.lookAt = under->GetWorldPosition();
-    world.camera.distance = 10.0f;
-    world.camera.dirty = true;
-    world.camera.Apply();
-
-    Input input;
-    input.SetClientSize(640, 480);
-    input.SetMousePosition(320, 240);
-    bool alt = false, order = false;
-    BattleFrameHooks hooks;
-    hooks.drawCursor = [&](int, int, bool altMark, bool orderMark) {
-        alt = altMark;
-        order = orderMark;
-    };
-    auto frame = [&](Unit* selected, int underTeam, bool altDown) {
-        world.selectedUnit = selected;
-        under->team = underTeam;
-        RawInput raw;
-        if (altDown) raw.keys[Dik::RightAlt] = 0x80;
-        input.Poll(raw);
-        RunBattleFrame(world, input, hooks);
-    };
-    ASSERT_EQ(world.PickUnderCursor(320, 240), under);
-
-    frame(nullptr, 2, true);
-    EXPECT_TRUE(alt);
-    EXPECT_FALSE(order) << "nothing selected";
-    frame(own, 2, false);
-    EXPECT_FALSE(alt);
-    EXPECT_TRUE(order) << "the player's fighter over an enemy";
-    frame(ally, 2, false);
-    EXPECT_FALSE(order) << "an ally's fighter takes no orders";
-    frame(own, 1, false);
-    EXPECT_FALSE(order) << "over a unit of the player's team";
+    EXPECT_EQ(Boxes(kit.device->draws, PrimitiveType::TriangleFan), expected);
 }

@@ -6,7 +6,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,6 +20,11 @@ ControlSettings Parsed(const std::string& text) {
     ControlSettings settings;
     ParseConfig(text, settings);
     return settings;
+}
+
+// The first entries of a key or pad button list.
+std::vector<int> Head(const std::array<int, ActionCount>& list, size_t count) {
+    return {list.begin(), list.begin() + std::ptrdiff_t(count)};
 }
 
 } // namespace
@@ -76,10 +80,7 @@ TEST(Config, DamagedFilesKeepDefaultsForWhatCannotBeRead) {
     ControlSettings truncated = Parsed("Window=1\nDispSize=2\nKeys=16,17,1");
     EXPECT_EQ(truncated.windowed, 1);
     EXPECT_EQ(truncated.displaySize, 2);
-    EXPECT_EQ(truncated.actionKey[0], 16);
-    EXPECT_EQ(truncated.actionKey[1], 17);
-    EXPECT_EQ(truncated.actionKey[2], 1);
-    EXPECT_EQ(truncated.actionKey[3], defaults.actionKey[3]);
+    EXPECT_EQ(Head(truncated.actionKey, 4), (std::vector<int>{16, 17, 1, defaults.actionKey[3]}));
     EXPECT_EQ(truncated.actionPadButton, defaults.actionPadButton);
 
     // Lines in another order and Windows line ends.
@@ -101,14 +102,8 @@ TEST(Config, DamagedFilesKeepDefaultsForWhatCannotBeRead) {
 
     // Codes that would index outside the key and pad tables read as unassigned.
     ControlSettings outOfRange = Parsed("Keys=256,-2,0,1000000,\nJoys=16,-5,15,0,\n");
-    EXPECT_EQ(outOfRange.actionKey[0], -1);
-    EXPECT_EQ(outOfRange.actionKey[1], -1);
-    EXPECT_EQ(outOfRange.actionKey[2], 0);
-    EXPECT_EQ(outOfRange.actionKey[3], -1);
-    EXPECT_EQ(outOfRange.actionPadButton[0], -1);
-    EXPECT_EQ(outOfRange.actionPadButton[1], -1);
-    EXPECT_EQ(outOfRange.actionPadButton[2], 15);
-    EXPECT_EQ(outOfRange.actionPadButton[3], 0);
+    EXPECT_EQ(Head(outOfRange.actionKey, 4), (std::vector<int>{-1, -1, 0, -1}));
+    EXPECT_EQ(Head(outOfRange.actionPadButton, 4), (std::vector<int>{-1, -1, 15, 0}));
 
     // More entries than actions are ignored, not written past the end.
     std::string many = "Keys=";
@@ -117,44 +112,13 @@ TEST(Config, DamagedFilesKeepDefaultsForWhatCannotBeRead) {
     for (int key : tooMany.actionKey) EXPECT_EQ(key, 2);
 }
 
-TEST(Config, RandomBytesNeverBreakTheReaderOrTheWrittenFile) {
-    std::mt19937 engine(1234);
-    std::uniform_int_distribution<int> byte(0, 255), length(0, 400);
-    const std::string alphabet = "Window=DispSizeKeysJoys0123456789,-+\n\r \t";
-    for (int round = 0; round < 3000; ++round) {
-        std::string text(size_t(length(engine)), '\0');
-        for (char& c : text) {
-            int b = byte(engine);
-            // Half the rounds draw from the file's own alphabet to get deep into the lines.
-            c = (round % 2) ? alphabet[size_t(b) % alphabet.size()] : char(b);
-        }
-        ControlSettings settings = Parsed(text);
-        ASSERT_TRUE(settings.windowed == 0 || settings.windowed == 1);
-        ASSERT_TRUE(settings.displaySize >= 0 && settings.displaySize <= 2);
-        for (int key : settings.actionKey) ASSERT_TRUE(key >= -1 && key <= 255) << key;
-        for (int button : settings.actionPadButton) ASSERT_TRUE(button >= -1 && button <= 15) << button;
-        settings.windowModeChoice = settings.windowed;
-        settings.displaySizeChoice = settings.displaySize;
-        // Whatever was read writes a well-formed file that reads back the same.
-        ControlSettings again = Parsed(FormatConfig(settings));
-        ASSERT_EQ(again.actionKey, settings.actionKey);
-        ASSERT_EQ(again.actionPadButton, settings.actionPadButton);
-        ASSERT_EQ(again.displaySize, settings.displaySize);
-    }
-}
-
 TEST(Config, UnwritableFolderIsSkippedAndTheOldFileSurvives) {
-    if (geteuid() == 0) {
-        // Root writes anywhere; use a path below a file instead of a read-only folder.
-        TempDir dir;
-        dir.Write("file", "x");
-        EXPECT_FALSE(SaveConfig(ControlSettings(), dir.path + "/file/"));
-        return;
-    }
     TempDir dir;
     dir.Write(ConfigFileName, "Window=1\n");
+    // Root writes anywhere: for root, a folder below a file stands in.
+    std::string folder = dir.path + (geteuid() == 0 ? "/" + std::string(ConfigFileName) + "/" : "/");
     chmod(dir.path.c_str(), 0555);
-    EXPECT_FALSE(SaveConfig(ControlSettings(), dir.path + "/"));
+    EXPECT_FALSE(SaveConfig(ControlSettings(), folder));
     chmod(dir.path.c_str(), 0755);
     EXPECT_EQ(dir.Read(ConfigFileName), "Window=1\n");
 }

@@ -11,6 +11,7 @@
 #include "render/Graphics.h"
 #include "render/RecordingDevice.h"
 #include "render/ResourceTable.h"
+#include "support/DrawBoxes.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -230,35 +231,17 @@ TEST(GameScreens, CursorMarks) {
     auto& device = static_cast<RecordingDevice&>(*s.graphics.device());
     g.cursorX = 100;
     g.cursorY = 50;
-    struct Fill {
-        float left, top, right, bottom;
-        uint32_t color;
-        bool operator==(const Fill&) const = default;
-    };
     auto fills = [&](bool alt, bool order) {
         device.draws.clear();
         g.DrawCursor(alt, order);
-        std::vector<Fill> found;
-        for (const auto& draw : device.draws) {
-            if (draw.kind != RecordingDevice::Draw::Kind::Primitive || draw.primitive != PrimitiveType::TriangleFan)
-                continue;
-            Fill fill{1e9f, 1e9f, -1e9f, -1e9f, draw.Color(0)};
-            for (size_t i = 0; i < draw.VertexCount(); ++i) {
-                fill.left = std::min(fill.left, draw.Position(i).x);
-                fill.top = std::min(fill.top, draw.Position(i).y);
-                fill.right = std::max(fill.right, draw.Position(i).x);
-                fill.bottom = std::max(fill.bottom, draw.Position(i).y);
-            }
-            found.push_back(fill);
-        }
-        return found;
+        return Boxes(device.draws, PrimitiveType::TriangleFan);
     };
-    const std::vector<Fill> altMark = {{118, 51, 123, 56, 0xFF004080}, {120, 53, 125, 58, 0xFF0080FF}};
-    const std::vector<Fill> orderMark = {{101, 68, 106, 73, 0xFF804000}, {103, 70, 108, 75, 0xFFFF8000}};
+    const std::vector<DrawBox> altMark = {{118, 51, 123, 56, 0xFF004080}, {120, 53, 125, 58, 0xFF0080FF}};
+    const std::vector<DrawBox> orderMark = {{101, 68, 106, 73, 0xFF804000}, {103, 70, 108, 75, 0xFFFF8000}};
     EXPECT_TRUE(fills(false, false).empty());
     EXPECT_EQ(fills(true, false), altMark);
     EXPECT_EQ(fills(false, true), orderMark);
-    std::vector<Fill> both = altMark;
+    std::vector<DrawBox> both = altMark;
     both.insert(both.end(), orderMark.begin(), orderMark.end());
     EXPECT_EQ(fills(true, true), both);
 }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -139,38 +138,4 @@ TEST(TurretTest, HeadlessBattleTracksAndHitsACrossingFighter) {
                   kit.world->SoundRequests(BattleSound::SmallMissileLaunch),
               0)
         << "station 2's pod never fires at its own fighter";
-}
-
-// The share of shots that hit a fighter crossing 25 units away at throttle 3,
-// per turret type, over passes at two elevations in both directions. A hit
-// is a frame in which the fighter lost hit points (for the laser: a beam
-// that touched it at all). A measurement rather than a check: run it with
-// --gtest_also_run_disabled_tests.
-TEST(TurretTest, DISABLED_HitFractionAgainstACrossingFighter) {
-    const char* names = "ABCDEFGHI";
-    for (int kind = TurretA; kind <= TurretI; ++kind) {
-        int shots = 0, hits = 0;
-        for (float elevation : {0.5236f, 1.0472f})
-            for (float direction : {1.0f, -1.0f}) {
-                LoneTurret lone{TurretKind(kind)};
-                Vector3 closest{0, 40 + 25 * std::sin(elevation), 25 * std::cos(elevation)};
-                StraightFlyer* fighter = lone.kit.Fly(2, closest - Vector3{direction * 60, 0, 0},
-                                                      {direction, 0, 0}, Throttle3Speed);
-                int lastBeam = -1;
-                for (int frame = 0; frame < int(120 / Throttle3Speed); ++frame) {
-                    int before = fighter->hp;
-                    lone.Frames(1);
-                    if (fighter->hp >= before) continue;
-                    int fired = ShotsFired(*lone.kit.world);
-                    if (kind == TurretH && fired == lastBeam) continue;
-                    lastBeam = fired;
-                    ++hits;
-                }
-                shots += ShotsFired(*lone.kit.world);
-            }
-        std::printf("turret %c: %d of %d shots hit (%.0f %%)\n", names[kind], hits, shots,
-                    shots ? 100.0 * hits / shots : 0.0);
-        EXPECT_GT(shots, 0) << names[kind];
-        EXPECT_GT(hits, 0) << names[kind];
-    }
 }

@@ -44,8 +44,6 @@ TEST(Country, StartValuesStatisticsAndThePlayersRecords) {
     EXPECT_EQ(kit.world->playerCountryRecord, mine);
     EXPECT_EQ(kit.stats.Get(3, BattleStats::TeamNumber), 5);
     EXPECT_EQ(kit.stats.Get(3, BattleStats::FightersLost), 0) << "the row starts cleared";
-    EXPECT_EQ(mine->launchTimer, 60);
-    EXPECT_EQ(mine->slotTimers[0], 300);
     EXPECT_EQ(mine->fightersPerTeam, 3);
 
     Unit* station = mine->DeployStation({1, 2, 3}, {0, 0, 1}, {0, 1, 0});

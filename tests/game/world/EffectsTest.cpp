@@ -7,13 +7,6 @@
 
 namespace {
 
-std::vector<RecordingDevice::Draw> MeshDraws(const WorldTestKit& kit) {
-    std::vector<RecordingDevice::Draw> out;
-    for (const auto& draw : kit.device->draws)
-        if (draw.kind == RecordingDevice::Draw::Kind::Subset) out.push_back(draw);
-    return out;
-}
-
 Vector3 Row(const Matrix& m, int row) { return {m.m[row][0], m.m[row][1], m.m[row][2]}; }
 
 } // namespace
@@ -27,7 +20,7 @@ TEST(Effect, ExplosionGrowsFadesAndEndsAfterFifteenFrames) {
     EXPECT_EQ(kit.world->SoundRequests(BattleSound::Explosion), 1);
 
     explosions.UpdateAll();
-    auto draws = MeshDraws(kit);
+    auto draws = kit.Subsets();
     ASSERT_EQ(draws.size(), 2u);
     EXPECT_NEAR(draws[0].world.m[0][0], (1 - std::exp(-0.2f)) * 2, 1e-5f) << "18 % of its size";
     EXPECT_EQ(Row(draws[0].world, 3), Vector3(1, 2, 3));
@@ -36,7 +29,7 @@ TEST(Effect, ExplosionGrowsFadesAndEndsAfterFifteenFrames) {
         kit.ClearDraws();
         explosions.UpdateAll();
     }
-    draws = MeshDraws(kit);
+    draws = kit.Subsets();
     ASSERT_EQ(draws.size(), 2u) << "the fifteenth frame is still drawn";
     EXPECT_NEAR(draws[0].world.m[1][1], (1 - std::exp(-3.0f)) * 2, 1e-5f);
     EXPECT_NEAR(draws[0].material.diffuse.a, std::exp(-2.25f), 1e-5f);
@@ -53,7 +46,7 @@ TEST(Effect, BurstShowsItsExplosionsFiveFramesApartAndFullPoolsDropNewOnes) {
         // Explosion j (the last made is j = 0) shows from update 7 + 5j for 15 updates.
         size_t expected = 0;
         for (int j = 0; j < 10; ++j) expected += update >= 7 + 5 * j && update <= 21 + 5 * j ? 1 : 0;
-        ASSERT_EQ(MeshDraws(kit).size(), expected) << "update " << update;
+        ASSERT_EQ(kit.Subsets().size(), expected) << "update " << update;
     }
     EXPECT_EQ(explosions.Count(), 0u);
 
@@ -62,7 +55,7 @@ TEST(Effect, BurstShowsItsExplosionsFiveFramesApartAndFullPoolsDropNewOnes) {
     EXPECT_EQ(explosions.Count(), ExplosionPool::Capacity);
     kit.ClearDraws();
     explosions.UpdateAll();
-    for (const auto& draw : MeshDraws(kit)) EXPECT_NE(Row(draw.world, 3), Vector3(9, 9, 9));
+    for (const auto& draw : kit.Subsets()) EXPECT_NE(Row(draw.world, 3), Vector3(9, 9, 9));
 }
 
 TEST(Effect, VapourMovesWithThePointOfTheTurningBody) {
@@ -73,7 +66,7 @@ TEST(Effect, VapourMovesWithThePointOfTheTurningBody) {
     // Nose along +x, right along -z; the body yaws right at 0.1 rad per frame.
     kit.world->vapour.SpawnVapour(body, {0, 0, -1}, -body.GetForward(), {0.5f, 0, 0}, {0, 0.1f, 0}, 1.0f);
     kit.world->vapour.UpdateAll();
-    auto draws = MeshDraws(kit);
+    auto draws = kit.Subsets();
     ASSERT_EQ(draws.size(), 1u);
     // It starts behind the body and its tail swings toward +z as the nose turns right.
     Vector3 at = Row(draws[0].world, 3);
@@ -97,7 +90,7 @@ TEST(Effect, TrailSamplesEveryFiveFramesAndEndsFiftyFramesAfterDetach) {
         kit.ClearDraws();
         kit.world->trails.UpdateAll();
         // One segment per live point; a new point every five updates, at most ten.
-        ASSERT_EQ(MeshDraws(kit).size(), size_t(std::min(1 + (update - 1) / 5, 10))) << "update " << update;
+        ASSERT_EQ(kit.Subsets().size(), size_t(std::min(1 + (update - 1) / 5, 10))) << "update " << update;
     }
     EXPECT_EQ(trail->pointArray[0], Vector3(0, 0, 57.75f)) << "the head follows the anchor";
     EXPECT_EQ(trail->pointArray[1], Vector3(0, 0, 54.75f)) << "sampled at update 55";
@@ -110,7 +103,7 @@ TEST(Effect, TrailSamplesEveryFiveFramesAndEndsFiftyFramesAfterDetach) {
     kit.world->trails.UpdateAll();
     EXPECT_EQ(kit.world->trails.Count(), 0u) << "deleted in its fiftieth update after Detach";
     // Drawn in that last update at the fade of 50 detached frames.
-    auto draws = MeshDraws(kit);
+    auto draws = kit.Subsets();
     ASSERT_FALSE(draws.empty());
     EXPECT_NEAR(draws.back().material.diffuse.a, 0.9f * std::exp(-0.08f * 50), 1e-5f);
 

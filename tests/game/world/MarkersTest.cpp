@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <tuple>
 #include <vector>
 
@@ -55,72 +56,57 @@ const Side Sides[] = {
 
 } // namespace
 
-TEST(Markers, FighterTriangleBesideEveryFighterInMeterModeTwo) {
+// Meter mode 1 draws no marker; mode 2 draws them, coloured by side.
+TEST(Markers, FighterTriangleAndStationFrameInMeterModeTwo) {
     StationTestKit kit;
     kit.assets->LoadFighterMeshes(*kit.graphics);
     World& world = *kit.world;
-    // Close enough for a marker of some 60 pixels, so that every factor shows.
-    kit.LookAt({2, 1, -8}, {0, 0, 0});
     const float W = 640;
+    // What a marker draws in meter modes 1 and 2, from its unit's centre on the screen.
+    auto marker = [&](Unit& unit, const std::function<void()>& draw, const char* what) {
+        world.meterMode = 1;
+        kit.ClearDraws();
+        draw();
+        EXPECT_TRUE(DrawnLines(kit).empty()) << "meter mode 1: " << what;
+        world.meterMode = 2;
+        kit.ClearDraws();
+        draw();
+        return ProjectToScreen(*kit.graphics, unit.GetWorldPosition());
+    };
     for (const Side& side : Sides) {
         kit.setup.playerCountry = side.playerCountry;
         kit.setup.playerTeam = side.playerTeam;
+
+        // Close enough for a triangle of some 60 pixels, so that every factor shows.
+        kit.LookAt({2, 1, -8}, {0, 0, 0});
         auto* fighter = static_cast<Fighter*>(world.fighters.Add(
             std::make_unique<Fighter>(world, FighterTypes()[size_t(side.country)], side.team, nullptr,
                                       Vector3{1, -0.5f, 0}, Vector3{0, 0, 1}, Vector3{0, 1, 0})));
         ASSERT_NE(fighter, nullptr);
-
-        world.meterMode = 1;
-        kit.ClearDraws();
-        fighter->DrawFighterMarker();
-        EXPECT_TRUE(DrawnLines(kit).empty()) << "meter mode 1: " << side.what;
-
-        world.meterMode = 2;
-        kit.ClearDraws();
-        fighter->DrawFighterMarker();
-        Vector3 at = fighter->GetWorldPosition();
-        Vector3 screen = ProjectToScreen(*kit.graphics, at);
-        float s = W * fighter->pickRadius * 1.25f / Vec3Length(at - world.CameraEye());
-        float px = screen.x, py = screen.y;
+        Vector3 p = marker(
+            *fighter, [&] { fighter->DrawFighterMarker(); }, side.what);
+        float s =
+            W * fighter->pickRadius * 1.25f / Vec3Length(fighter->GetWorldPosition() - world.CameraEye());
         // A triangle pointing right: its back edge, then the two sides to the tip.
-        std::vector<Line> expected = Sorted({
-            MakeLine(px - 0.8f * s, py - s, px - 0.8f * s, py + s, side.color),
-            MakeLine(px - 0.8f * s, py - s, px + 1.2f * s, py, side.color),
-            MakeLine(px - 0.8f * s, py + s, px + 1.2f * s, py, side.color),
-        });
-        EXPECT_EQ(DrawnLines(kit), expected) << side.what;
-    }
-}
+        EXPECT_EQ(DrawnLines(kit), Sorted({
+                                       MakeLine(p.x - 0.8f * s, p.y - s, p.x - 0.8f * s, p.y + s, side.color),
+                                       MakeLine(p.x - 0.8f * s, p.y - s, p.x + 1.2f * s, p.y, side.color),
+                                       MakeLine(p.x - 0.8f * s, p.y + s, p.x + 1.2f * s, p.y, side.color),
+                                   }))
+            << side.what;
 
-TEST(Markers, StationFrameAroundEveryStationInMeterModeTwo) {
-    StationTestKit kit;
-    World& world = *kit.world;
-    kit.LookAt({0, 20, -100}, {0, 0, 0});
-    const float W = 640;
-    for (const Side& side : Sides) {
-        kit.setup.playerCountry = side.playerCountry;
-        kit.setup.playerTeam = side.playerTeam;
+        kit.LookAt({0, 20, -100}, {0, 0, 0});
         Station* station = DeployStation(world, kit.models, side.country, side.team, side.country, nullptr,
                                          {12, -6, 5}, {0, 0, 1}, {0, 1, 0});
         ASSERT_NE(station, nullptr);
-
-        world.meterMode = 1;
-        kit.ClearDraws();
-        station->Update();
-        EXPECT_TRUE(DrawnLines(kit).empty()) << "meter mode 1: " << side.what;
-
-        world.meterMode = 2;
-        kit.ClearDraws();
-        station->Update();
-        Vector3 at = station->GetWorldPosition();
-        Vector3 screen = ProjectToScreen(*kit.graphics, at);
-        float s = 0.75f * W * station->pickRadius / Vec3Length(at - world.CameraEye());
-        float px = screen.x, py = screen.y;
+        p = marker(
+            *station, [&] { station->Update(); }, side.what);
+        s = 0.75f * W * station->pickRadius / Vec3Length(station->GetWorldPosition() - world.CameraEye());
         // Corners: top left, top right, bottom right, bottom left; the top is shifted right.
-        const float corners[4][2] = {{px - 0.75f * s, py - s},
-                                     {px + 1.25f * s, py - s},
-                                     {px + 0.75f * s, py + s},
-                                     {px - 1.25f * s, py + s}};
+        const float corners[4][2] = {{p.x - 0.75f * s, p.y - s},
+                                     {p.x + 1.25f * s, p.y - s},
+                                     {p.x + 0.75f * s, p.y + s},
+                                     {p.x - 1.25f * s, p.y + s}};
         std::vector<Line> expected;
         for (int i = 0; i < 4; ++i)
             expected.push_back(MakeLine(corners[i][0], corners[i][1], corners[(i + 1) % 4][0],

@@ -2,35 +2,10 @@
 #include "game/weapons/WeaponSpec.h"
 #include "game/world/BattleStats.h"
 #include "game/world/Country.h"
+#include "support/DrawBoxes.h"
 #include "support/WorldTestKit.h"
 
 #include <gtest/gtest.h>
-
-namespace {
-
-struct Rectangle {
-    float left, top, right, bottom;
-    uint32_t color;
-};
-
-// The filled rectangles and outlines drawn, in order, from the recorded 2D draws.
-std::vector<Rectangle> Rectangles(const WorldTestKit& kit) {
-    std::vector<Rectangle> out;
-    for (const auto& draw : kit.Primitives()) {
-        Rectangle r{1e9f, 1e9f, -1e9f, -1e9f, draw.Color(0)};
-        for (size_t i = 0; i < draw.VertexCount(); ++i) {
-            Vector3 p = draw.Position(i);
-            r.left = std::min(r.left, p.x);
-            r.right = std::max(r.right, p.x);
-            r.top = std::min(r.top, p.y);
-            r.bottom = std::max(r.bottom, p.y);
-        }
-        out.push_back(r);
-    }
-    return out;
-}
-
-} // namespace
 
 TEST(WorldReset, EmptiesTheBattleButKeepsTheStatistics) {
     WorldTestKit kit;
@@ -139,7 +114,7 @@ TEST(UnitMeter, BarsFrameAndFocusMarks) {
     // 50 units away on a 640-pixel screen: s = 2 x 640 x 0.7 / 50.
     const float s = 17.92f;
     unit->DrawMeter();
-    auto bars = Rectangles(kit);
+    auto bars = Boxes(kit.Primitives());
     ASSERT_EQ(bars.size(), 1u) << "full health: only green";
     EXPECT_EQ(bars[0].color, 0x8000FF00u);
     EXPECT_NEAR(bars[0].left, 320 - s / 2, 1e-3f);
@@ -150,7 +125,7 @@ TEST(UnitMeter, BarsFrameAndFocusMarks) {
     kit.ClearDraws();
     unit->hp = 1;
     unit->DrawMeter();
-    bars = Rectangles(kit);
+    bars = Boxes(kit.Primitives());
     ASSERT_EQ(bars.size(), 2u);
     EXPECT_NEAR(bars[0].right - bars[0].left, 0.01f * s, 1e-3f);
     EXPECT_EQ(bars[1].color, 0x80FF0000u);
@@ -171,7 +146,7 @@ TEST(UnitMeter, BarsFrameAndFocusMarks) {
     world.selectedUnit = unit;
     world.camera.SetFocus(unit);
     unit->DrawMeter();
-    bars = Rectangles(kit);
+    bars = Boxes(kit.Primitives());
     ASSERT_EQ(bars.size(), 5u);
     EXPECT_EQ(bars[2].color, 0xC0FFFFFFu);
     EXPECT_NEAR(bars[2].right - bars[2].left, s, 1e-3f) << "the frame spans the bar";
@@ -194,7 +169,7 @@ TEST(UnitMeter, HpBarAndTargetBox) {
     TestUnit* unit = kit.Make(UnitFamily::Fighter, 1, 0, 300, {0, 0, 0});
     unit->hp = 100;
     unit->DrawHpBar(10, 20, 54, 9);
-    auto bars = Rectangles(kit);
+    auto bars = Boxes(kit.Primitives());
     ASSERT_EQ(bars.size(), 2u);
     EXPECT_EQ(bars[0].color, 0x4000FF00u);
     EXPECT_EQ(bars[0].right, 28) << "100 x 54 / 300, in whole pixels";
@@ -204,7 +179,7 @@ TEST(UnitMeter, HpBarAndTargetBox) {
 
     kit.ClearDraws();
     unit->DrawTargetBox();
-    bars = Rectangles(kit);
+    bars = Boxes(kit.Primitives());
     ASSERT_EQ(bars.size(), 1u);
     EXPECT_EQ(bars[0].color, 0xFFFFFF00u);
     EXPECT_NEAR(bars[0].right - 320, 640 * 0.7f / 50, 1e-3f);
