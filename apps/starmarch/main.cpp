@@ -29,6 +29,8 @@ int main(int argc, char** argv) {
     auto graphics = std::make_unique<Graphics>(app.window, app.commandLine, settings.windowed,
                                                settings.DisplayWidth(), settings.DisplayHeight());
     graphics->resources = &ResourceTable::Embedded();
+    // Pictures between steps, when the settings ask for them.
+    app.picture = [shown = graphics.get()](float t, float dx, float dy) { shown->PresentPicture(t, dx, dy); };
     auto sound = std::make_unique<SoundSystem>(app.commandLine, app.moduleDirectory);
     // The game's models, textures and sounds live on the devices: it goes
     // before they are freed.

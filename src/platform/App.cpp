@@ -4,10 +4,13 @@
 #include "platform/MessageBox.h"
 #include "platform/ProgramDirectory.h"
 
+#include <algorithm>
 #include <ctime>
 
+
 App::App(int argc, const char* const* argv, Clock& clock)
-    : commandLine(argc, argv), moduleDirectory(FindProgramDirectory(argc > 0 ? argv[0] : nullptr)), pacer(clock) {}
+    : commandLine(argc, argv), moduleDirectory(FindProgramDirectory(argc > 0 ? argv[0] : nullptr)), pacer(clock),
+      clock(clock) {}
 
 App::~App() { Teardown(); }
 
@@ -44,13 +47,53 @@ void App::Frame() {
     pacer.EndFrame();
 }
 
+int App::SetPictureRate(int rate) {
+    pictureRate = PictureRate::Valid(rate);
+    if (pictureRate == PictureRate::VSync && !window.WaitForRefresh(true)) {
+        int refresh = window.RefreshRate();
+        pictureRate = refresh > 0 ? refresh : 60;
+    } else if (pictureRate != PictureRate::VSync) {
+        window.WaitForRefresh(false);
+    }
+    return pictureRate;
+}
+
 void App::Run() {
     while (window.PumpMessages()) {
-        if (window.Active())
-            Frame();
-        else
+        if (!window.Active())
             window.WaitMessage();
+        else if (pictureRate == PictureRate::Classic || !picture)
+            Frame();
+        else if (pacer.StepDue())
+            Step();
+        else
+            DrawPicture();
     }
+}
+
+void App::Step() {
+    inputDevices.Poll(input);
+    if (Scene current = scene) current();
+    pacer.EndStep();
+}
+
+void App::DrawPicture() {
+    const uint32_t start = clock.Now();
+    float dx = 0, dy = 0;
+    inputDevices.PendingMotion(dx, dy);
+    picture(pacer.StepFraction(), dx, dy);
+    pacer.CountPicture();
+    // VSync: the swap waited for the display; Unlimited: nothing waits.
+    if (pictureRate <= 0) return;
+    // A cap: what is left of the picture's share of a second, or until the
+    // next step, whichever is sooner.
+    const uint32_t spent = clock.Now() - start;
+    // Whole milliseconds a picture, the remainder carried so the shares add
+    // up to a second (144 a second: 6, 7, 7, 7, ... ms).
+    shareRemainder += 1000;
+    const uint32_t share = shareRemainder / uint32_t(pictureRate);
+    shareRemainder -= share * uint32_t(pictureRate);
+    if (spent < share) clock.Sleep(std::min(share - spent, pacer.UntilNextStep()));
 }
 
 void App::Teardown() {

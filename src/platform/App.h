@@ -6,6 +6,7 @@
 #include "platform/Input.h"
 #include "platform/InputDevices.h"
 #include "platform/InstanceLock.h"
+#include "platform/PictureRate.h"
 #include "platform/Random.h"
 #include "platform/Subsystem.h"
 #include "platform/Window.h"
@@ -17,6 +18,13 @@
 // The per-frame function of the current screen. A scene switches by storing
 // another one; the switch takes effect on the next frame.
 using Scene = std::function<void()>;
+
+// A picture between the last two steps, at fraction t (0..1) of the way from
+// the older to the newer, with the pointer moved by the mouse's motion since
+// the newer step (back-buffer pixels).
+using Picture = std::function<void(float t, float pointerDx, float pointerDy)>;
+
+
 
 // The application: owns everything that lives for the whole run, starts it in
 // a fixed order, runs the paced loop, and stops it in reverse order.
@@ -42,9 +50,18 @@ public:
     bool Initialize(int displayWidth, int displayHeight, Devices devices, Scene firstScene);
 
     // Pumps events and runs paced frames until a close request is taken.
+    // With pictures between steps, the scene still runs 30 times a second (a
+    // step), and pictures are drawn in between as the rate allows.
     void Run();
     // One frame: poll input, run the scene, keep the pace.
     void Frame();
+    // Pictures between steps at this rate (Classic: none, every frame draws
+    // its own). VSync falls back to the display's refresh rate, or 60, where
+    // the driver won't wait for it. Returns the rate in force.
+    int SetPictureRate(int rate);
+    int PictureRateInForce() const { return pictureRate; }
+    // Draws the pictures between steps.
+    Picture picture;
     // Stops everything in reverse order of start: every device writes its
     // stop lines whether or not start-up reached it, then the window and the
     // lock go. Runs once after Initialize; later calls do nothing.
@@ -63,6 +80,13 @@ public:
     RandomGenerator random;
 
 private:
+    // Pictures between steps: the scene as a step, and a picture.
+    void Step();
+    void DrawPicture();
+
+    Clock& clock;
+    int pictureRate = PictureRate::Classic;
+    uint32_t shareRemainder = 0;
     InstanceLock mutex;
     Devices devices;
     Scene scene;

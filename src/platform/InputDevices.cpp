@@ -87,18 +87,12 @@ void InputDevices::Read(RawInput& raw) {
         if (code >= 0) raw.keys[size_t(code)] = 0x80;
     }
 
-    int dx = 0, dy = 0;
-    Uint32 buttons = SDL_GetRelativeMouseState(&dx, &dy);
-    // Motion is in window pixels; the game counts back-buffer pixels.
-    float scale = 1.0f;
-    if (window && window->FullScreen()) {
-        int w = 0, h = 0;
-        SDL_GetWindowSize(window->Handle(), &w, &h);
-        float fit = std::min(float(w) / float(window->ClientWidth()), float(h) / float(window->ClientHeight()));
-        if (fit > 0.0f) scale = 1.0f / fit;
-    }
-    raw.mouseDx = float(dx) * scale;
-    raw.mouseDy = float(dy) * scale;
+    float dx = 0, dy = 0;
+    ReadMotion(dx, dy);
+    raw.mouseDx = dx + pendingDx;
+    raw.mouseDy = dy + pendingDy;
+    pendingDx = pendingDy = 0;
+    Uint32 buttons = SDL_GetMouseState(nullptr, nullptr);
     raw.mouseButtons[0] = (buttons & SDL_BUTTON_LMASK) ? 0x80 : 0;
     raw.mouseButtons[1] = (buttons & SDL_BUTTON_RMASK) ? 0x80 : 0;
     raw.mouseButtons[2] = (buttons & SDL_BUTTON_MMASK) ? 0x80 : 0;
@@ -135,6 +129,30 @@ void InputDevices::Read(RawInput& raw) {
         int buttonCount = std::min(SDL_JoystickNumButtons(pad), RawInput::PadButtons);
         for (int b = 0; b < buttonCount; ++b) out.buttons[size_t(b)] = SDL_JoystickGetButton(pad, b) ? 0x80 : 0;
     }
+}
+
+void InputDevices::ReadMotion(float& dx, float& dy) {
+    int x = 0, y = 0;
+    SDL_GetRelativeMouseState(&x, &y);
+    // Motion is in window pixels; the game counts back-buffer pixels.
+    float scale = 1.0f;
+    if (window && window->FullScreen()) {
+        int w = 0, h = 0;
+        SDL_GetWindowSize(window->Handle(), &w, &h);
+        float fit = std::min(float(w) / float(window->ClientWidth()), float(h) / float(window->ClientHeight()));
+        if (fit > 0.0f) scale = 1.0f / fit;
+    }
+    dx = float(x) * scale;
+    dy = float(y) * scale;
+}
+
+void InputDevices::PendingMotion(float& dx, float& dy) {
+    float x = 0, y = 0;
+    ReadMotion(x, y);
+    pendingDx += x;
+    pendingDy += y;
+    dx = pendingDx;
+    dy = pendingDy;
 }
 
 void InputDevices::Poll(Input& input) {

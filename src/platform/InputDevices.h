@@ -29,6 +29,10 @@ public:
 
     // Fills a RawInput from SDL's current state.
     void Read(RawInput& raw);
+    // The mouse's motion since the last Poll, in back-buffer pixels, without
+    // taking it from the next Poll (pictures between steps draw the pointer
+    // where it is now).
+    void PendingMotion(float& dx, float& dy);
 
     int PadCount() const { return padCount; }
 
@@ -43,8 +47,12 @@ private:
     void ReportSilent(std::size_t slot);
     // Free without the stop lines; the destructor's part.
     void Release();
+    // SDL's relative motion since it was last read, scaled to back-buffer pixels.
+    void ReadMotion(float& dx, float& dy);
 
     Window* window = nullptr;
+    // Motion read by PendingMotion and not yet handed to a Poll.
+    float pendingDx = 0, pendingDy = 0;
     std::array<_SDL_Joystick*, RawInput::MaxPads> pads{};
     std::array<bool, RawInput::MaxPads> silent{};
     int padCount = 0;

@@ -161,6 +161,19 @@ bool Window::CreateGlContext(GlProfile profile) {
     return true;
 }
 
+bool Window::WaitForRefresh(bool wait) {
+    if (!glContext) return false;
+    // Late pictures may tear rather than wait a whole refresh, where the driver can.
+    if (wait && SDL_GL_SetSwapInterval(-1) == 0) return true;
+    return SDL_GL_SetSwapInterval(wait ? 1 : 0) == 0;
+}
+
+int Window::RefreshRate() const {
+    SDL_DisplayMode mode{};
+    if (!window || SDL_GetWindowDisplayMode(window, &mode) != 0) return 0;
+    return mode.refresh_rate;
+}
+
 void Window::SwapBuffers() {
     if (window && glContext) SDL_GL_SwapWindow(window);
 }

@@ -59,6 +59,11 @@ public:
     bool CreateGlContext(GlProfile profile = GlProfile::Compatibility21);
     void DestroyGlContext();
     void SwapBuffers();
+    // Whether a swap waits for the display's refresh; false when the driver
+    // won't do it.
+    bool WaitForRefresh(bool wait);
+    // The display's refresh rate in pictures per second; 0 when unknown.
+    int RefreshRate() const;
     // The window's drawable in pixels (larger than the client area in full screen).
     void DrawableSize(int& width, int& height) const;
 

@@ -265,7 +265,7 @@ private:
     }
 
     // The batch the next draw goes into: the open one when it matches.
-    void Open(Batch::Mode mode, const BatchState& state, const DeviceTexture* texture) {
+    void Open(Batch::Mode mode, const BatchState& state, const ListTexture* texture) {
         if (open) {
             const Batch& batch = frame.batches.back();
             if (batch.mode == mode && batch.state == state && batch.texture == texture) return;
@@ -523,7 +523,7 @@ private:
 
     void AddSprite(const DrawRecord& record) {
         const SpriteDraw& sprite = list.sprites[record.item];
-        const DeviceTexture* texture = sprite.texture;
+        const ListTexture* texture = record.texture;
         Open(Batch::Mode::Triangles, SpriteState, texture);
         const float w = float(sprite.source.right - sprite.source.left);
         const float h = float(sprite.source.bottom - sprite.source.top);

@@ -32,7 +32,7 @@ struct Batch {
     Mode mode = Mode::Triangles;
     BatchState state;
     // Modulates the colour; null for none.
-    const DeviceTexture* texture = nullptr;
+    const ListTexture* texture = nullptr;
     // The range of BatchedFrame::indices it draws.
     uint32_t firstIndex = 0, indexCount = 0;
     // Clear batches: what and with which colour and depth.

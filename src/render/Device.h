@@ -108,6 +108,23 @@ struct SpriteDraw {
     uint32_t color = 0xFFFFFFFF;
 };
 
+// What a draw belongs to, for pictures between steps (Device::SetDrawTag):
+// an object's serial number and which of its parts. Serials start at 1, so
+// tags below 65536 are free for the few things there is only one of.
+constexpr uint64_t MakeDrawTag(uint64_t serial, uint32_t part) { return serial << 16 | part; }
+// The parts of an object's screen-space draws placed by its position: its
+// meter (and target frame), and its marker.
+constexpr uint32_t ScreenPart = 0xFFFF;
+constexpr uint32_t MarkerPart = 0xFFFE;
+// The game's own pointer (its anchor: its position in screen pixels), the
+// sun and its flare, the flown fighter's sight and arrows, the loading pieces.
+constexpr uint64_t PointerTag = 1;
+constexpr uint64_t SunTag = 2;
+constexpr uint64_t SightTag = 3;
+constexpr uint64_t FighterArrowTag = 4;
+constexpr uint64_t StationArrowTag = 5;
+constexpr uint64_t LoadingPieceTag = 16;
+
 class Device {
 public:
     enum ClearFlags : uint32_t { ClearTarget = 1, ClearZBuffer = 2 };
@@ -143,6 +160,22 @@ public:
     virtual void BeginSprites() = 0;
     virtual void DrawSprite(const SpriteDraw& sprite) = 0;
     virtual void EndSprites() = 0;
+
+    // Names what the draws that follow belong to (a unit's part, a shot, an
+    // effect), 0 for nobody, so that a device that draws pictures between the
+    // game's steps can tell which draw of one step is which of the next. With
+    // an anchor, the screen-space draws that follow were placed by that world
+    // point (a unit's meter): between steps they move with it.
+    virtual void SetDrawTag(uint64_t /*tag*/, const Vector3* /*anchor*/) {}
+
+    // Pictures between the game's steps, for a device that keeps draw lists:
+    // while stepped, Present keeps each frame as the newest step instead of
+    // showing it, and PresentBetween shows the picture at fraction t (0..1)
+    // of the way from the step before to the newest, on a width x height
+    // back buffer, with the game's pointer moved by (pointerDx, pointerDy).
+    // SetStepped answers whether the device can.
+    virtual bool SetStepped(bool /*stepped*/) { return false; }
+    virtual void PresentBetween(float /*t*/, int /*width*/, int /*height*/, float /*pointerDx*/, float /*pointerDy*/) {}
 
     // What the device is, for the start-up log.
     virtual std::string AdapterName() const { return ""; }

@@ -1,5 +1,7 @@
 #include "render/DrawList.h"
 
+#include "render/StepBlender.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -12,10 +14,13 @@ void DrawList::Clear() {
     cameras.clear();
     vertexBytes.clear();
     sprites.clear();
+    anchors.clear();
+    meshes.clear();
+    textures.clear();
 }
 
 ListTexture::ListTexture(int width, int height, std::span<const uint32_t> pixels, std::shared_ptr<ListResources> owner)
-    : DeviceTexture(width, height), argb(pixels.begin(), pixels.end()), owner(std::move(owner)) {}
+    : width(width), height(height), argb(pixels.begin(), pixels.end()), owner(std::move(owner)) {}
 
 ListTexture::~ListTexture() {
     if (owner && owner->listener) owner->listener->Forget(*this);
@@ -25,7 +30,6 @@ ListMesh::ListMesh(std::span<const MeshVertex> allVertices, std::span<const uint
                    std::span<const IndexRange> ranges, std::shared_ptr<ListResources> owner)
     : vertices(allVertices.begin(), allVertices.end()), indices(allIndices.begin(), allIndices.end()),
       subsets(ranges.begin(), ranges.end()), owner(std::move(owner)) {
-    subsetCount = subsets.size();
     for (const MeshVertex& vertex : vertices)
         if (std::abs(Vec3LengthSq(vertex.normal) - 1.0f) > 2e-3f) unitNormals = false;
     // Where each vertex went in the part being built; -1 when not yet used.
@@ -94,21 +98,53 @@ bool DrawListDevice::BeginScene() {
 void DrawListDevice::EndScene() { inScene = false; }
 
 void DrawListDevice::Flush() {
+    if (stepped) return;
     if (!list.Empty()) RenderList(list, stats);
+    StartList();
+}
+
+void DrawListDevice::StartList() {
     list.Clear();
+    ++listStamp;
     statesChanged = worldChanged = cameraChanged = materialChanged = true;
+    anchor = NoAnchor;
 }
 
 void DrawListDevice::Present() {
     inScene = false;
+    if (stepped) {
+        steps->Push(list);
+        StartList();
+        stepStats = stats;
+        stats = {};
+        return;
+    }
     Flush();
     ShowPicture();
     lastStats = stats;
     stats = {};
 }
 
+bool DrawListDevice::SetStepped(bool on) {
+    stepped = on;
+    if (stepped && !steps) steps = std::make_unique<StepBlender>();
+    if (steps) steps->Reset();
+    return true;
+}
+
+void DrawListDevice::PresentBetween(float t, int width, int height, float pointerDx, float pointerDy) {
+    if (!stepped || steps->Empty()) return;
+    steps->Blend(t, width, height, pointerDx, pointerDy, picture);
+    DrawStats counts;
+    counts.drawCalls = stepStats.drawCalls;
+    counts.stateCalls = stepStats.stateCalls;
+    RenderList(picture, counts);
+    ShowPicture();
+    lastStats = counts;
+}
+
 DrawRecord& DrawListDevice::Add(DrawRecord::Kind kind) {
-    if (renderEvery && list.records.size() >= renderEvery) Flush();
+    if (renderEvery && !stepped && list.records.size() >= renderEvery) Flush();
     // Each table gets a new entry only when its state changed since the last draw.
     if (statesChanged) {
         list.states.push_back(states);
@@ -126,14 +162,38 @@ DrawRecord& DrawListDevice::Add(DrawRecord::Kind kind) {
         list.materials.push_back(material);
         materialChanged = false;
     }
+    if (anchorPoint) {
+        anchor = uint32_t(list.anchors.size());
+        list.anchors.push_back(*anchorPoint);
+        anchorPoint.reset();
+    }
     DrawRecord& record = list.records.emplace_back();
     record.kind = kind;
     record.states = uint32_t(list.states.size() - 1);
     record.world = uint32_t(list.worlds.size() - 1);
     record.camera = uint32_t(list.cameras.size() - 1);
     record.material = uint32_t(list.materials.size() - 1);
-    record.texture = texture;
+    record.texture = Keep(texture);
+    record.tag = tag;
+    record.anchor = anchor;
     return record;
+}
+
+const ListTexture* DrawListDevice::Keep(const DeviceTexture* handle) {
+    if (!handle) return nullptr;
+    const auto& shared = static_cast<const ListTextureHandle*>(handle)->texture;
+    if (shared->keptBy != listStamp) {
+        shared->keptBy = listStamp;
+        list.textures.push_back(shared);
+    }
+    return shared.get();
+}
+
+void DrawListDevice::SetDrawTag(uint64_t newTag, const Vector3* at) {
+    tag = newTag;
+    anchor = NoAnchor;
+    anchorPoint.reset();
+    if (at) anchorPoint = *at;
 }
 
 void DrawListDevice::Clear(uint32_t flags, uint32_t color, float z) {
@@ -198,7 +258,8 @@ void DrawListDevice::SetTexture(DeviceTexture* newTexture) {
 
 std::unique_ptr<DeviceTexture> DrawListDevice::CreateTexture(int width, int height, std::span<const uint32_t> argb) {
     if (width <= 0 || height <= 0 || argb.size() < size_t(width) * size_t(height)) return nullptr;
-    return std::make_unique<ListTexture>(width, height, argb.first(size_t(width) * size_t(height)), resources);
+    return std::make_unique<ListTextureHandle>(
+        std::make_shared<ListTexture>(width, height, argb.first(size_t(width) * size_t(height)), resources));
 }
 
 std::unique_ptr<DeviceMesh> DrawListDevice::CreateMesh(std::span<const MeshVertex> vertices,
@@ -206,16 +267,20 @@ std::unique_ptr<DeviceMesh> DrawListDevice::CreateMesh(std::span<const MeshVerte
                                                        std::span<const IndexRange> subsets) {
     for (const IndexRange& subset : subsets)
         if (size_t(subset.firstIndex) + subset.indexCount > indices.size()) return nullptr;
-    return std::make_unique<ListMesh>(vertices, indices, subsets, resources);
+    return std::make_unique<ListMeshHandle>(std::make_shared<ListMesh>(vertices, indices, subsets, resources));
 }
 
 void DrawListDevice::DrawSubset(DeviceMesh& mesh, size_t subset) {
     ++stats.drawCalls;
-    auto& listMesh = static_cast<ListMesh&>(mesh);
-    if (!inScene || subset >= listMesh.parts.size() || listMesh.parts[subset].indexCount == 0) return;
+    const auto& shared = static_cast<ListMeshHandle&>(mesh).mesh;
+    if (!inScene || subset >= shared->parts.size() || shared->parts[subset].indexCount == 0) return;
     DrawRecord& record = Add(DrawRecord::Kind::Subset);
-    record.mesh = &listMesh;
+    record.mesh = shared.get();
     record.item = uint32_t(subset);
+    if (shared->keptBy != listStamp) {
+        shared->keptBy = listStamp;
+        list.meshes.push_back(shared);
+    }
 }
 
 void DrawListDevice::DrawPrimitive(PrimitiveType type, uint32_t fvf, const void* vertices, uint32_t primitiveCount) {
@@ -237,6 +302,6 @@ void DrawListDevice::DrawSprite(const SpriteDraw& sprite) {
     if (!inScene || !sprite.texture) return;
     DrawRecord& record = Add(DrawRecord::Kind::Sprite);
     record.item = uint32_t(list.sprites.size());
-    record.texture = sprite.texture;
+    record.texture = Keep(sprite.texture);
     list.sprites.push_back(sprite);
 }

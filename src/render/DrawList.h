@@ -4,10 +4,15 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class ListMesh;
 class ListTexture;
+class StepBlender;
+
+// DrawRecord::anchor of a draw that has none.
+constexpr uint32_t NoAnchor = UINT32_MAX;
 
 // The render states in force for a draw, indexed by RenderState.
 using RenderStateSet = std::array<uint32_t, size_t(RenderState::Count)>;
@@ -30,8 +35,8 @@ struct DrawRecord {
     uint32_t fvf = 0;
     // Indices into DrawList::states, worlds, materials and cameras.
     uint32_t states = 0, world = 0, material = 0, camera = 0;
-    // Stage 0's texture (null: none).
-    const DeviceTexture* texture = nullptr;
+    // Stage 0's texture (null: none); a sprite's own texture.
+    const ListTexture* texture = nullptr;
     // Subset: the mesh and its subset.
     const ListMesh* mesh = nullptr;
     // Subset: the subset; Primitive: the first byte in vertexBytes; Sprite:
@@ -41,6 +46,11 @@ struct DrawRecord {
     uint32_t count = 0;
     // Clear: the depth to fill.
     float clearZ = 1.0f;
+    // What the draw belongs to (Device::SetDrawTag), 0 for nobody; and the
+    // index in DrawList::anchors of the point its screen-space vertices were
+    // placed by.
+    uint64_t tag = 0;
+    uint32_t anchor = NoAnchor;
 };
 
 // One frame's drawing in the order the game issued it, with the state every
@@ -55,6 +65,13 @@ struct DrawList {
     // The user primitives' vertices, copied as they were given.
     std::vector<unsigned char> vertexBytes;
     std::vector<SpriteDraw> sprites;
+    // World points (screen pixels for the pointer) that screen-space draws
+    // were placed by.
+    std::vector<Vector3> anchors;
+    // The meshes and textures the records use, kept for as long as the list
+    // is, even when the game lets go of them meanwhile.
+    std::vector<std::shared_ptr<const ListMesh>> meshes;
+    std::vector<std::shared_ptr<const ListTexture>> textures;
 
     // Empties the list; the memory stays for the next frame.
     void Clear();
@@ -77,15 +94,20 @@ public:
 };
 
 // A texture kept as its pixels; a renderer uploads its own copy on first use.
-class ListTexture : public DeviceTexture {
+class ListTexture {
 public:
     ListTexture(int width, int height, std::span<const uint32_t> argb, std::shared_ptr<ListResources> owner);
-    ~ListTexture() override;
+    ~ListTexture();
+    ListTexture(const ListTexture&) = delete;
+    ListTexture& operator=(const ListTexture&) = delete;
 
+    const int width, height;
     // ARGB, rows from the top.
     std::vector<uint32_t> argb;
     // The renderer's name for its GPU copy; 0 until it makes one.
     mutable uint32_t gpuName = 0;
+    // The stamp of the last list that keeps it (DrawListDevice).
+    mutable uint64_t keptBy = 0;
 
 private:
     std::shared_ptr<ListResources> owner;
@@ -95,7 +117,7 @@ private:
 // subset again as a compact part of its own (only the vertices it uses, its
 // indices counted from its first vertex, its bounding sphere), which is what
 // a renderer that transforms on the CPU reads.
-class ListMesh : public DeviceMesh {
+class ListMesh {
 public:
     struct Part {
         uint32_t firstVertex = 0, vertexCount = 0;
@@ -106,7 +128,9 @@ public:
 
     ListMesh(std::span<const MeshVertex> vertices, std::span<const uint16_t> indices,
              std::span<const IndexRange> subsets, std::shared_ptr<ListResources> owner);
-    ~ListMesh() override;
+    ~ListMesh();
+    ListMesh(const ListMesh&) = delete;
+    ListMesh& operator=(const ListMesh&) = delete;
 
     std::vector<MeshVertex> vertices;
     std::vector<uint16_t> indices;
@@ -119,9 +143,27 @@ public:
     bool unitNormals = true;
     // A renderer's buffers for the mesh as given; 0 until it makes them.
     mutable uint32_t gpuVertexBuffer = 0, gpuIndexBuffer = 0;
+    // The stamp of the last list that keeps it (DrawListDevice).
+    mutable uint64_t keptBy = 0;
 
 private:
     std::shared_ptr<ListResources> owner;
+};
+
+// What the game holds of a list device's texture or mesh: a handle sharing it
+// with every list that draws it.
+class ListTextureHandle : public DeviceTexture {
+public:
+    explicit ListTextureHandle(std::shared_ptr<const ListTexture> texture)
+        : DeviceTexture(texture->width, texture->height), texture(std::move(texture)) {}
+    const std::shared_ptr<const ListTexture> texture;
+};
+class ListMeshHandle : public DeviceMesh {
+public:
+    explicit ListMeshHandle(std::shared_ptr<const ListMesh> mesh) : mesh(std::move(mesh)) {
+        subsetCount = this->mesh->subsets.size();
+    }
+    const std::shared_ptr<const ListMesh> mesh;
 };
 
 // What one frame asked of a device, and what a renderer made of it.
@@ -167,12 +209,18 @@ public:
     void DrawSprite(const SpriteDraw& sprite) override;
     void EndSprites() override {}
 
+    void SetDrawTag(uint64_t tag, const Vector3* anchor) override;
+    bool SetStepped(bool stepped) override;
+    void PresentBetween(float t, int width, int height, float pointerDx, float pointerDy) override;
+    bool Stepped() const { return stepped; }
+
     // The frame being recorded.
     const DrawList& List() const { return list; }
-    // The counts of the last presented frame.
+    // The counts of the last presented frame (the last picture, when stepped).
     const DrawStats& LastFrameStats() const { return lastStats; }
 
-    // Renders what was recorded so far (a picture read in mid-frame needs it).
+    // Renders what was recorded so far (a picture read in mid-frame needs
+    // it). While stepped it does nothing: the back buffer holds the last picture.
     void Flush();
 
 protected:
@@ -192,10 +240,20 @@ protected:
 
 private:
     DrawRecord& Add(DrawRecord::Kind kind);
+    // Empties the list for the next draws.
+    void StartList();
+    // The texture of a record, kept by the list.
+    const ListTexture* Keep(const DeviceTexture* texture);
 
     std::shared_ptr<ListResources> resources;
     bool inScene = false;
     size_t renderEvery = 0;
+    bool stepped = false;
+    // The last two steps, and the picture made between them.
+    std::unique_ptr<StepBlender> steps;
+    DrawList picture;
+    // The calls of the newest step, for the pictures' counts.
+    DrawStats stepStats;
 
     // The state in force, and whether it changed since it was last written
     // into the list's tables.
@@ -204,6 +262,12 @@ private:
     DrawCamera camera;
     Material material;
     DeviceTexture* texture = nullptr;
+    uint64_t tag = 0;
+    // An anchor given with the tag and not yet written into the list.
+    std::optional<Vector3> anchorPoint;
+    uint32_t anchor = NoAnchor;
     bool statesChanged = true, worldChanged = true, cameraChanged = true, materialChanged = true;
+    // Tells one list from the next, for the meshes and textures it keeps.
+    uint64_t listStamp = 1;
     DrawStats lastStats;
 };

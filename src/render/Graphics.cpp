@@ -179,6 +179,12 @@ bool Graphics::BeginFrame(uint32_t color) {
     return true;
 }
 
+bool Graphics::SetStepped(bool stepped) { return devicePtr && devicePtr->SetStepped(stepped); }
+
+void Graphics::PresentPicture(float t, float pointerDx, float pointerDy) {
+    if (devicePtr) devicePtr->PresentBetween(t, displayWidth, displayHeight, pointerDx, pointerDy);
+}
+
 void Graphics::EndFrame() {
     if (!devicePtr) return;
     devicePtr->EndScene();

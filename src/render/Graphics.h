@@ -33,6 +33,13 @@ public:
     bool BeginFrame(uint32_t color);
     void EndFrame();
 
+    // Pictures between steps (see Device::SetStepped): false when the device
+    // can't, and everything stays one picture per frame.
+    bool SetStepped(bool stepped);
+    // The picture at fraction t between the last two steps, the pointer moved
+    // by (pointerDx, pointerDy) back-buffer pixels.
+    void PresentPicture(float t, float pointerDx, float pointerDy);
+
     // Sets and enables the one directional light; the direction is normalised.
     void SetDirectionalLight(float dx, float dy, float dz, float r, float g, float b, float a);
 

@@ -67,9 +67,10 @@ void MeshResource::Release() {
     geometry.Clear();
 }
 
-void MeshResource::Draw(const Matrix& world) const {
+void MeshResource::Draw(const Matrix& world, uint64_t tag) const {
     if (!deviceMesh || !graphics || !graphics->device()) return;
     Device& device = *graphics->device();
+    if (tag) device.SetDrawTag(tag, nullptr);
     device.SetTransform(TransformType::World, world);
     for (uint32_t k : geometry.drawOrder) {
         if (k >= materials.size()) continue;
@@ -77,11 +78,13 @@ void MeshResource::Draw(const Matrix& world) const {
         device.SetTexture(textures[k]);
         device.DrawSubset(*deviceMesh, k);
     }
+    if (tag) device.SetDrawTag(0, nullptr);
 }
 
-void MeshResource::DrawFaded(const Matrix& world, float alpha) const {
+void MeshResource::DrawFaded(const Matrix& world, float alpha, uint64_t tag) const {
     if (!deviceMesh || !graphics || !graphics->device()) return;
     Device& device = *graphics->device();
+    if (tag) device.SetDrawTag(tag, nullptr);
     device.SetTransform(TransformType::World, world);
     for (uint32_t k : geometry.drawOrder) {
         if (k >= materials.size()) continue;
@@ -94,4 +97,5 @@ void MeshResource::DrawFaded(const Matrix& world, float alpha) const {
         device.SetTexture(textures[k]);
         device.DrawSubset(*deviceMesh, k);
     }
+    if (tag) device.SetDrawTag(0, nullptr);
 }

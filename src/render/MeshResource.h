@@ -24,10 +24,11 @@ public:
     void Release();
     bool Loaded() const { return !name.empty() && !geometry.Empty(); }
 
-    // Draws every subset in draw order (opaque before translucent).
-    void Draw(const Matrix& world) const;
+    // Draws every subset in draw order (opaque before translucent), the draws
+    // tagged as what they belong to (Device::SetDrawTag; 0 for nobody).
+    void Draw(const Matrix& world, uint64_t tag = 0) const;
     // As Draw, with every material's alpha multiplied by alpha for this call.
-    void DrawFaded(const Matrix& world, float alpha) const;
+    void DrawFaded(const Matrix& world, float alpha, uint64_t tag = 0) const;
 
     const std::string& Name() const { return name; }
     const MeshData& Geometry() const { return geometry; }

@@ -68,11 +68,11 @@ void SceneNode::SetOrientation(const Vector3& forward, const Vector3& up) {
 void SceneNode::LookAt(const Vector3& target) { SetOrientation(target - GetPosition(), {0, 1, 0}); }
 
 void SceneNode::Draw() const {
-    if (mesh && visible) mesh->Draw(GetWorldMatrix());
+    if (mesh && visible) mesh->Draw(GetWorldMatrix(), tag);
 }
 
 void SceneNode::DrawFaded() const {
-    if (mesh && visible) mesh->DrawFaded(GetWorldMatrix(), intensity);
+    if (mesh && visible) mesh->DrawFaded(GetWorldMatrix(), intensity, tag);
 }
 
 std::array<Vector3, 8> SceneNode::GetWorldCorners() const {

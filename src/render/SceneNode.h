@@ -3,6 +3,7 @@
 #include "render/Math.h"
 
 #include <array>
+#include <cstdint>
 
 class Graphics;
 class MeshResource;
@@ -67,6 +68,8 @@ public:
     // Alpha multiplier for DrawFaded.
     float intensity = 0.5f;
     bool visible = false;
+    // What its draws belong to (MakeDrawTag), 0 for nobody.
+    uint64_t tag = 0;
     // The mesh's box corners in model space, in a fixed order.
     std::array<Vector3, 8> corners{};
 

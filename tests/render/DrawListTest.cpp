@@ -136,7 +136,7 @@ TEST(Batcher, MergesWhatSharesAStateAndKeepsTheOrder) {
     EXPECT_GT(Corner(frame, 1).g, 0);
     EXPECT_EQ(Corner(frame, 1).a, 128);
     EXPECT_GT(Corner(frame, 2).b, 0);
-    EXPECT_EQ(frame.batches[1].texture, picture.get());
+    EXPECT_EQ(frame.batches[1].texture, static_cast<ListTextureHandle*>(picture.get())->texture.get());
     EXPECT_EQ(frame.batches[2].mode, Batch::Mode::Lines);
     EXPECT_EQ(frame.batches[3].state.depthTest, 0) << "sprites ignore depth";
     EXPECT_EQ(frame.batches[4].state.destBlend, BlendOne);

@@ -36,9 +36,10 @@ void TestUnit::ForgetUnit(const Unit* gone) {
 WorldTestKit::Capture::Capture(std::string& log) { SetLogCapture(&log); }
 WorldTestKit::Capture::~Capture() { SetLogCapture(nullptr); }
 
-WorldTestKit::WorldTestKit(uint32_t seed) {
-    auto owned = std::make_unique<RecordingDevice>();
-    device = owned.get();
+WorldTestKit::WorldTestKit(uint32_t seed) : WorldTestKit(seed, std::make_unique<RecordingDevice>()) {}
+
+WorldTestKit::WorldTestKit(uint32_t seed, std::unique_ptr<Device> owned) {
+    device = dynamic_cast<RecordingDevice*>(owned.get());
     graphics = std::make_unique<Graphics>(std::move(owned), 640, 480);
     graphics->resources = &resources;
     TestMaterial white{1, 1, 1, 1, ""};

@@ -50,6 +50,8 @@ public:
 // the world first, the graphics last.
 struct WorldTestKit {
     explicit WorldTestKit(uint32_t seed = 1);
+    // The same on a device of the test's own (device stays null).
+    WorldTestKit(uint32_t seed, std::unique_ptr<Device> ownDevice);
     ~WorldTestKit();
     WorldTestKit(const WorldTestKit&) = delete;
     WorldTestKit& operator=(const WorldTestKit&) = delete;
@@ -62,7 +64,9 @@ struct WorldTestKit {
     std::vector<RecordingDevice::Draw> Primitives() const { return Draws(RecordingDevice::Draw::Kind::Primitive); }
     std::vector<RecordingDevice::Draw> Subsets() const { return Draws(RecordingDevice::Draw::Kind::Subset); }
     std::vector<RecordingDevice::Draw> Draws(RecordingDevice::Draw::Kind kind) const;
-    void ClearDraws() { device->draws.clear(); }
+    void ClearDraws() {
+        if (device) device->draws.clear();
+    }
 
     // A unit of the family in its pool (null when the pool is full).
     TestUnit* Make(UnitFamily family, int team, int country, int hitPoints, const Vector3& position,

@@ -59,6 +59,7 @@ Fighter::Fighter(World& world, const FighterType& type, int team, Unit** ownerSl
       type(type), trailCount(std::clamp(type.trailCount, 0, FighterType::MaxTrails)), baseSpeed(type.baseSpeed),
       pitchRate(type.pitchRate), yawRate(type.yawRate), rollRate(type.rollRate) {
     body.Init(&world.assets.fighters[size_t(type.countryIndex)], 0, 0, 0, 1);
+    body.tag = DrawTag(0);
     mainWeapon = MakeMount(type.main);
     subWeapon = MakeMount(type.sub);
     if (ownerSlot) *ownerSlot = this;

@@ -111,7 +111,9 @@ void Fighter::DrawFighterMarker() const {
     float top = pixel(screen.y - s);
     float bottom = pixel(screen.y + s);
     float middle = pixel(screen.y);
+    device->SetDrawTag(DrawTag(MarkerPart), &position);
     DrawLine2D(*device, back, top, back, bottom, colour);
     DrawLine2D(*device, back, top, tip, middle, colour);
     DrawLine2D(*device, back, bottom, tip, middle, colour);
+    device->SetDrawTag(0, nullptr);
 }

@@ -38,8 +38,10 @@ void DrawSun(World& world, const BattleFrameHooks& hooks) {
     device->SetRenderState(RenderState::Lighting, 0);
     device->SetTexture(hooks.sunTexture);
     Vector3 eye = CameraEye(graphics.view);
+    device->SetDrawTag(SunTag, nullptr);
     DrawSunAndFlare(graphics, world.random, eye - SunDistance * world.lightDirection, eye,
                     ViewDirection(graphics.view), SunSize);
+    device->SetDrawTag(0, nullptr);
     device->SetTexture(nullptr);
     device->SetRenderState(RenderState::Lighting, 1);
 }

@@ -1,6 +1,7 @@
 #include "game/flow/Config.h"
 
 #include "platform/Log.h"
+#include "platform/PictureRate.h"
 
 #include <cerrno>
 #include <charconv>
@@ -95,6 +96,9 @@ void ParseConfig(std::string_view text, ControlSettings& settings) {
             ReadList(line, settings.actionKey, 0, 255);
         } else if (TakePrefix(line, "Joys=")) {
             ReadList(line, settings.actionPadButton, 0, PadButtonSlots - 1);
+        } else if (TakePrefix(line, "FrameRate=")) {
+            // A rate this build doesn't offer reads as the default.
+            if (ReadNumber(line, value)) settings.frameRate = PictureRate::Valid(value);
         }
     }
 }
@@ -107,6 +111,8 @@ std::string FormatConfig(const ControlSettings& settings) {
     text += "\nJoys=";
     for (int button : settings.actionPadButton) text += std::to_string(button) + ",";
     text += "\n";
+    // Settings the game gained later follow the four lines it always wrote.
+    text += "FrameRate=" + std::to_string(settings.frameRate) + "\n";
     return text;
 }
 

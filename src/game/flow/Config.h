@@ -10,6 +10,9 @@
 //   DispSize=<0..2>
 //   Keys=<19 key codes, each followed by a comma>
 //   Joys=<19 pad buttons, each followed by a comma>
+// then the settings added since, one line each, read by their key (a missing
+// line or a value this build doesn't know reads as the default):
+//   FrameRate=<0 VSync | 30 one picture a step | 60 | 120 | 144 | -1 unlimited>
 constexpr const char* ConfigFileName = "Starmarch.cfg";
 
 // Reads settings from the file's text. Whatever can't be read keeps its

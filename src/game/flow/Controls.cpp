@@ -31,6 +31,7 @@ void ControlSettings::SetDefaults() {
     displaySize = 0;
     windowModeChoice = 0;
     displaySizeChoice = 0;
+    frameRate = 0;
     for (int i = 0; i < ActionCount; ++i) {
         actionKey[size_t(i)] = defaultKeys[i];
         actionPadButton[size_t(i)] = -1;

@@ -31,6 +31,10 @@ struct ControlSettings {
     std::array<int, ActionCount> actionKey{};
     // Pad button (0..15, pad 0) of each action, -1 = none.
     std::array<int, ActionCount> actionPadButton{};
+    // How often pictures are drawn (PictureRate): 0 as the display refreshes,
+    // 30 one per step as the game always did, 60 / 120 / 144 at most, -1 as
+    // often as it can.
+    int frameRate = 0;
 
     ControlSettings() { SetDefaults(); }
     void SetDefaults();

@@ -58,7 +58,9 @@ void Game::Init() {
         std::snprintf(name, sizeof name, "OP_%02d", int(i));
         pieces[i].Load(g.graphics, name, 0, 1);
         pieceNodes[i].Init(&pieces[i], 0, 0, 0, 0.1f);
+        pieceNodes[i].tag = LoadingPieceTag + i;
     }
+    g.ApplyFrameRate();
     g.Wait(500);
 }
 
@@ -68,6 +70,7 @@ void Game::Shutdown() {
 }
 
 void Game::Frame() {
+    if (context.frameRateChanged) context.ApplyFrameRate();
     switch (context.Scene()) {
     case SceneId::Loading: LoadingFrame(); break;
     case SceneId::Title: TitleFrame(); break;
@@ -147,6 +150,20 @@ void Game::LoadResources() {
     }
     for (int i = 0; i < ActionCount; ++i)
         place(actionButtons[size_t(i)], ActionName(i), 10 + (i % 2) * 320, 85 + (i / 2) * 25, 300);
+    // Below the controls, clear of the capture box and of "Done".
+    struct RateChoice {
+        const char* label;
+        int rate, x, y;
+    };
+    static constexpr RateChoice rates[6] = {{"VSync", PictureRate::VSync, 10, 390},
+                                            {"60", 60, 115, 390},
+                                            {"120", 120, 220, 390},
+                                            {"144", 144, 10, 415},
+                                            {"Unlimited", PictureRate::Unlimited, 115, 415},
+                                            {"Classic", PictureRate::Classic, 220, 415}};
+    for (size_t i = 0; i < std::size(rates); ++i)
+        frameRateOptions[i] = {rates[i].label, g.x0 + rates[i].x, g.y0 + rates[i].y, 100, 20, rates[i].rate,
+                               &g.settings.frameRate, false};
 }
 
 void Game::TitleFrame() {
@@ -251,6 +268,11 @@ void Game::SettingsFrame() {
     }
     g.DrawText(g.x0 + 5, g.y0 + 5, "Graphics (need restart):");
     for (OptionButton& option : graphicsOptions) OptionButtonUpdate(g, option);
+    g.DrawText(g.x0 + 5, g.y0 + 375, "Pictures per second:");
+    const int rateBefore = g.settings.frameRate;
+    for (OptionButton& option : frameRateOptions) OptionButtonUpdate(g, option);
+    // From the next frame on: this one is drawn as it began.
+    if (g.settings.frameRate != rateBefore) g.frameRateChanged = true;
     g.DrawText(g.x0 + 5, g.y0 + 70, "Controls:");
     for (int i = 0; i < ActionCount; ++i) {
         int x = g.x0 + 150 + 320 * (i % 2), y = g.y0 + 90 + 25 * (i / 2);

@@ -54,6 +54,8 @@ private:
 
     Button chooseCountries, settingsButton, quit, start, cancel, back, done;
     std::array<OptionButton, 5> graphicsOptions;
+    // How often pictures are drawn: applies at once.
+    std::array<OptionButton, 6> frameRateOptions;
     std::array<Button, ActionCount> actionButtons;
     int captureAction = 0;
     bool captureMode = false;

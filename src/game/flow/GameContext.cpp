@@ -6,6 +6,7 @@
 #include "game/world/World.h"
 #include "platform/App.h"
 #include "platform/Input.h"
+#include "platform/PictureRate.h"
 #include "platform/Sound.h"
 #include "render/Draw2D.h"
 #include "render/Graphics.h"
@@ -34,6 +35,14 @@ Input& GameContext::input() { return app.input; }
 int GameContext::ActionState(int action) const { return ::ActionState(app.input, settings, action); }
 
 void GameContext::SetScene(SceneId next) { scene = next; }
+
+void GameContext::ApplyFrameRate() {
+    frameRateChanged = false;
+    const int rate = PictureRate::Valid(settings.frameRate);
+    const bool between = rate != PictureRate::Classic && graphics.SetStepped(true);
+    if (!between) graphics.SetStepped(false);
+    app.SetPictureRate(between ? rate : PictureRate::Classic);
+}
 
 void GameContext::Wait(int milliseconds) {
     ++pauses;
@@ -74,6 +83,9 @@ void GameContext::DrawCursor(bool altMark, bool orderMark) {
     Device* device = graphics.device();
     if (!device) return;
     float x = float(cursorX), y = float(cursorY);
+    // Between steps the pointer follows the mouse: its anchor is where it is.
+    const Vector3 at{x, y, 0};
+    device->SetDrawTag(PointerTag, &at);
     DrawLine2D(*device, x + 10, y + 19, x + 1, y, 0xFF806000, 0xFFFFC000);
     DrawLine2D(*device, x + 19, y + 10, x, y + 1, 0xFF806000, 0xFFFFC000);
     DrawLine2D(*device, x + 9, y + 19, x, y, 0xFFFFC000, 0xFFFFFFFF);
@@ -86,6 +98,7 @@ void GameContext::DrawCursor(bool altMark, bool orderMark) {
         FillRect2D(*device, x + 1, y + 18, x + 6, y + 23, 0xFF804000);
         FillRect2D(*device, x + 3, y + 20, x + 8, y + 25, 0xFFFF8000);
     }
+    device->SetDrawTag(0, nullptr);
 }
 
 void GameContext::UpdateCursor() {

@@ -47,6 +47,9 @@ public:
     // pair of pools, option buttons their own pair of the same two sounds.
     void PlayHover();
     void PlayClick();
+    // Pictures between steps as the settings' frame rate asks, where the
+    // device can draw them (otherwise one picture per frame, as always).
+    void ApplyFrameRate();
     void PlayOptionHover();
     void PlayOptionClick();
 
@@ -104,6 +107,8 @@ public:
     bool click = false;
     // Transitions skip their pause (tests).
     bool instantTransitions = false;
+    // The settings' frame rate changed: applied at the start of the next frame.
+    bool frameRateChanged = false;
     // Transition pauses asked for so far, taken or skipped.
     int pauses = 0;
     // Direction of the one light, normalised at start.

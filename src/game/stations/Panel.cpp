@@ -35,6 +35,7 @@ Panel::Panel(Station& station, PanelKind kind, Unit** ownerSlot, const Vector3& 
       repair(RepairInterval, 1, GetPanelType(kind).capacity, 0, 0.0f, 0.0f), station(&station) {
     Vector3 at = position + mountAxis * type.extension;
     wing.Init(&station.assets.wings[kind], at.x, at.y, at.z, 1);
+    wing.tag = DrawTag(1);
     collisionNode.Init(&station.assets.wingCollisions[kind], at.x, at.y, at.z, 1);
     wing.parent = collisionNode.parent = station.node;
     if (station.assets.wingCollisions[kind].Loaded())

@@ -55,11 +55,13 @@ Station::Station(World& world, const StationAssets& assets, int typeIndex, int t
       launchForward(type.launchForward) {
     size_t index = size_t(std::clamp(typeIndex, 0, StationAssets::StationTypes - 1));
     PlaceNode(hull, &assets.hulls[index], position, forward, up);
+    hull.tag = DrawTag(1);
     PlaceNode(collisionNode, &assets.hullCollisions[index], position, forward, up);
     if (assets.hullCollisions[index].Loaded()) world.hitTable.Prepare(&assets.hullCollisions[index]);
     if (HasRotor()) {
         size_t model = size_t(type.rotorModel);
         rotor.Init(&assets.rotors[model], 0, 0, 0, 1);
+        rotor.tag = DrawTag(2);
         rotor.parent = &hull;
         rotorCollision.Init(&assets.rotorCollisions[model], 0, 0, 0, 1);
         rotorCollision.parent = &hull;
@@ -186,6 +188,7 @@ void Station::DrawMarker() const {
     uint32_t colour = country == world.setup.playerCountry ? MarkerOwnCountry
                       : team == world.setup.playerTeam     ? MarkerOwnTeam
                                                            : MarkerOther;
+    device->SetDrawTag(DrawTag(MarkerPart), &position);
     // A slanted frame: the top edge shifted right of the bottom one.
     const float corners[4][2] = {{screen.x - 0.75f * s, screen.y - s},
                                  {screen.x + 1.25f * s, screen.y - s},
@@ -196,6 +199,7 @@ void Station::DrawMarker() const {
         const float* b = corners[(i + 1) % 4];
         DrawLine2D(*device, float(int(a[0])), float(int(a[1])), float(int(b[0])), float(int(b[1])), colour);
     }
+    device->SetDrawTag(0, nullptr);
 }
 
 Station* DeployStation(World& world, const StationAssets& assets, int typeIndex, int team, int country,

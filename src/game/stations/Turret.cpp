@@ -42,10 +42,12 @@ Turret::Turret(Station& station, TurretKind kind, Unit** ownerSlot, const Vector
       weapon(type.reload, type.barrels, type.damage, type.life, type.speed, type.rangeFactor),
       station(&station) {
     mount.Init(&station.assets.mounts[kind], position.x, position.y, position.z, 1);
+    mount.tag = DrawTag(1);
     mount.SetOrientation(forward, up);
     mount.parent = station.node;
     const Vector3& pivot = type.barrelOffset;
     barrel.Init(&station.assets.barrels[kind], pivot.x, pivot.y, pivot.z, 1);
+    barrel.tag = DrawTag(2);
     barrel.parent = &mount;
 }
 
@@ -176,6 +178,7 @@ TubeTurret::TubeTurret(Station& station, Unit** ownerSlot, const Vector3& positi
     : Turret(station, TurretD, ownerSlot, position, forward, up) {
     tubes.fill(TubeReload);
     missile.Init(&world.assets.missile, 0, 0, 0, 1);
+    missile.tag = DrawTag(3);
     missile.parent = &barrel;
 }
 
@@ -206,6 +209,7 @@ SlideTurret::SlideTurret(Station& station, Unit** ownerSlot, const Vector3& posi
                          const Vector3& up)
     : Turret(station, TurretG, ownerSlot, position, forward, up) {
     slide.Init(&station.assets.slide, 0, 0, RestZ, 1);
+    slide.tag = DrawTag(4);
     slide.parent = &barrel;
 }
 

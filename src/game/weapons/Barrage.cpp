@@ -40,6 +40,7 @@ bool Barrage::Update() {
     SceneNode& node = world.barrageNode;
     ResetNode(node, position);
     OrientNode(node, direction, WorldUp);
+    node.tag = MakeDrawTag(serial, 0);
     node.Draw();
     if (--lifeLeft > 0) return false;
     world.BlastDamageAll(damage, position, shooterCountry, shooterTeam);

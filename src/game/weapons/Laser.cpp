@@ -50,6 +50,7 @@ bool Laser::Update() {
     OrientNode(beam, direction, world.CameraEye() - origin);
     beam.ScaleAxes(BeamWidth * strength, 1.0f, length);
     beam.intensity = strength;
+    beam.tag = MakeDrawTag(serial, 0);
     beam.DrawFaded();
     return --lifeLeft < 1 || !shooter || shooter->hp <= 0;
 }

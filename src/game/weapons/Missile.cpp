@@ -23,6 +23,7 @@ Missile::Missile(const MissileType& type, World& world, Unit* shooter, const Wea
                  float initialSpeed, const Vector3& position, const Vector3& direction)
     : Shot(world, shooter, mount, 0.0f), type(type), currentSpeed(initialSpeed), target(target) {
     node.Init(&(world.assets.*type.mesh), position.x, position.y, position.z, 1);
+    node.tag = MakeDrawTag(serial, 0);
     OrientNode(node, direction, WorldUp);
     world.trails.CreateTrail(&node, 0, 0, TrailOffset, type.trailPoints, type.trailWidth, shooterCountry);
     world.PlaySound(type.launchSound, position, 0.0f);

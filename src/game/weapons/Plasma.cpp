@@ -26,6 +26,7 @@ bool Plasma::Update() {
     ResetNode(node, position);
     OrientNode(node, direction, WorldUp);
     node.intensity = strength;
+    node.tag = MakeDrawTag(serial, 0);
     node.DrawFaded();
     return --lifeLeft < 1;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 class Unit;
 class World;
 struct WeaponSpec;
@@ -27,6 +29,8 @@ public:
     static float FadeFactor(float fade, int lifeLeft);
 
     World& world;
+    // What its draws are tagged with (World::NewSerial).
+    const uint64_t serial;
     int damage;
     int lifeLeft;
     int shooterCountry;

@@ -3,6 +3,7 @@
 #include "game/world/NodePose.h"
 #include "game/world/World.h"
 #include "platform/Log.h"
+#include "render/Device.h"
 
 #include <cmath>
 
@@ -25,6 +26,7 @@ void ExplosionPool::Add(const Explosion& explosion) {
     for (auto& record : records) {
         if (record) continue;
         record = explosion;
+        record->serial = world.NewSerial();
         return;
     }
 }
@@ -49,6 +51,7 @@ void ExplosionPool::UpdateAll() {
             ResetNode(node, explosion.position);
             node.SetScale(GrowthAt(explosion.age) * explosion.size);
             node.intensity = GlowAt(explosion.age);
+            node.tag = MakeDrawTag(explosion.serial, 0);
             node.DrawFaded();
         }
         if (++explosion.age > Lifetime) record.reset();
@@ -79,7 +82,7 @@ void VapourPool::SpawnVapour(const SceneNode& source, const Vector3& offset, con
     Vector3 puffUp = Vec3LengthSq(Vec3Cross(blow, Vec3Normalize(up))) < 1e-6f ? forward : up;
     for (auto& record : records) {
         if (record) continue;
-        record = VapourPuff{1, size, start, blowDirection, puffUp, velocity};
+        record = VapourPuff{1, size, start, blowDirection, puffUp, velocity, world.NewSerial()};
         return;
     }
 }
@@ -93,6 +96,7 @@ void VapourPool::UpdateAll() {
         OrientNode(node, puff.forward, puff.up);
         node.SetScale(GrowthAt(puff.age) * puff.size);
         node.intensity = GlowAt(puff.age);
+        node.tag = MakeDrawTag(puff.serial, 0);
         node.DrawFaded();
         if (++puff.age > Lifetime) record.reset();
     }
@@ -136,6 +140,7 @@ Trail* TrailPool::CreateTrail(const SceneNode* node, float offsetRight, float of
         trail.offsetUp = offsetUp;
         trail.offsetForward = offsetForward;
         trail.node = node;
+        trail.serial = world.NewSerial();
         Vector3 anchor = node->GetPosition() + node->GetRight() * offsetRight + node->GetUp() * offsetUp +
                          node->GetForward() * offsetForward;
         trail.pointArray.assign(size_t(maxPoints) + 1, anchor);
@@ -166,6 +171,8 @@ bool TrailPool::Update(Trail& trail, const Vector3& eye) {
         OrientNode(segment, along, eye - from);
         segment.ScaleAxes(trail.width, 1.0f, Vec3Length(along));
         segment.intensity = float(trail.maxPoints - i) / float(trail.maxPoints) * fade;
+        // Point i was taken by the sample before the last i - 1.
+        segment.tag = MakeDrawTag(trail.serial, (trail.samples + 1 - uint32_t(i)) & 0xFFFF);
         segment.DrawFaded();
     }
     if (trail.detachedFrames > 0 && ++trail.detachedFrames > SampleInterval * trail.maxPoints) return true;
@@ -173,6 +180,7 @@ bool TrailPool::Update(Trail& trail, const Vector3& eye) {
         trail.sampleCountdown = SampleInterval;
         if (trail.points < trail.maxPoints) ++trail.points;
         for (int i = trail.points; i >= 1; --i) p[size_t(i)] = p[size_t(i) - 1];
+        ++trail.samples;
     }
     return false;
 }

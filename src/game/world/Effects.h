@@ -22,6 +22,8 @@ struct Explosion {
     int age = 1;
     float size = 1.0f;
     Vector3 position;
+    // What its draws are tagged with (World::NewSerial).
+    uint64_t serial = 0;
 };
 
 class ExplosionPool {
@@ -63,6 +65,8 @@ struct VapourPuff {
     Vector3 forward, up;
     // Distance per frame.
     Vector3 velocity;
+    // What its draws are tagged with (World::NewSerial).
+    uint64_t serial = 0;
 };
 
 class VapourPool {
@@ -110,6 +114,11 @@ public:
     int maxPoints = 1;
     // Which trail colour, 0..11.
     int meshIndex = 0;
+    // What its segments' draws are tagged with (World::NewSerial), and the
+    // samples taken so far: a segment is tagged by the sample that began it,
+    // so it keeps its tag as the trail moves on.
+    uint64_t serial = 0;
+    uint32_t samples = 0;
     float width = 0.0f;
     // maxPoints + 1 points; point 0 follows the anchor while attached.
     std::vector<Vector3> pointArray;

@@ -26,8 +26,8 @@ constexpr int FriendlyKillPenalty = 5;
 
 Unit::Unit(World& world, int team, int country, int scoreValue, Unit** ownerSlot, int hitPoints, SceneNode* node,
            HitTest hitTest, float pickRadius)
-    : world(world), team(team), country(country), hp(hitPoints), maxHp(hitPoints), scoreValue(scoreValue),
-      pickRadius(pickRadius), node(node), ownerSlot(ownerSlot) {
+    : world(world), serial(world.NewSerial()), team(team), country(country), hp(hitPoints), maxHp(hitPoints),
+      scoreValue(scoreValue), pickRadius(pickRadius), node(node), ownerSlot(ownerSlot) {
     if (hitPoints < 1) {
         Log("ユニット: 耐久力 %d は使えません. 1 にします.\n", hitPoints);
         hp = maxHp = 1;
@@ -107,6 +107,8 @@ void Unit::DrawMeter() const {
     float right = screen.x + size / 2;
     float split = screen.x + (float(hp) / float(maxHp) - 0.5f) * size;
 
+    // Between steps the meter moves with the unit.
+    device->SetDrawTag(DrawTag(ScreenPart), &position);
     if (hp > 0) FillRect2D(*device, left, top, split, top + thickness, MeterGreen);
     if (hp < maxHp) FillRect2D(*device, std::max(split, left), top, right, top + thickness, MeterRed);
     if (world.selectedUnit == this) DrawRect2D(*device, left, top, right, top + thickness, MeterFrame);
@@ -115,6 +117,7 @@ void Unit::DrawMeter() const {
         FillRect2D(*device, right + 2, top - 2, right + 7, top + 3, FocusDark);
         FillRect2D(*device, right + 4, top, right + 9, top + 5, FocusLight);
     }
+    device->SetDrawTag(0, nullptr);
 }
 
 void Unit::DrawHpBar(int x, int y, int width, int height) const {
@@ -135,5 +138,7 @@ void Unit::DrawTargetBox() const {
     if (distance <= 0.0f) return;
     float half = float(graphics.displayWidth) * pickRadius / distance;
     Vector3 screen = ProjectToScreen(graphics, position);
+    device->SetDrawTag(DrawTag(ScreenPart), &position);
     DrawRect2D(*device, screen.x - half, screen.y - half, screen.x + half, screen.y + half, TargetYellow);
+    device->SetDrawTag(0, nullptr);
 }

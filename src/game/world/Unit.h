@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render/Device.h"
 #include "render/Math.h"
 
 #include <cstdint>
@@ -106,8 +107,12 @@ public:
     void DrawHpBar(int x, int y, int width, int height) const;
     // A yellow frame around the unit (a fighter's ordered target).
     void DrawTargetBox() const;
+    // What the unit's part's draws are tagged with (part 0 is the main node).
+    uint64_t DrawTag(uint32_t part) const { return MakeDrawTag(serial, part); }
 
     World& world;
+    // This unit's number among everything of its world (World::NewSerial).
+    const uint64_t serial;
     int team;
     int country;
     int hp;

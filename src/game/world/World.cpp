@@ -28,6 +28,9 @@ World::World(Graphics& graphics, BattleAssets& assets, BattleStats& stats, const
     sightBody.Init(&assets.sight, 0, 0, 0, 1);
     enemyFighterArrow.Init(&assets.enemyFighterArrow, 0, 0, 0, 1);
     enemyStationArrow.Init(&assets.enemyStationArrow, 0, 0, 0, 1);
+    sightBody.tag = SightTag;
+    enemyFighterArrow.tag = FighterArrowTag;
+    enemyStationArrow.tag = StationArrowTag;
     ResetWorld();
 }
 

@@ -86,6 +86,9 @@ public:
 
     // The camera's eye, from the current view.
     Vector3 CameraEye() const;
+    // A number no unit, shot or effect of this world had before: what its
+    // draws are tagged with (MakeDrawTag). Nothing in the battle reads it.
+    uint64_t NewSerial() { return ++serials; }
     // The unit the player flies, or null.
     Unit* FlownUnit() const { return *manualSlot; }
     bool NobodyFlown() const { return manualSlot == &dummySlot; }
@@ -119,6 +122,8 @@ public:
     SceneNode sightBody;
     SceneNode enemyFighterArrow;
     SceneNode enemyStationArrow;
+    // Serial numbers handed out so far (resets keep counting).
+    uint64_t serials = 0;
     // The pose the pilot view showed last, shared by all fighters (switching
     // to another fighter shows the previous one's pose for one frame); kept
     // by resets.

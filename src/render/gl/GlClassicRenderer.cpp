@@ -20,7 +20,7 @@ void SetMaterialColor(GLenum target, const ColorValue& c) {
 
 GlClassicRenderer::GlClassicRenderer() = default;
 
-void GlClassicRenderer::Forget(ListMesh& mesh) {
+void GlClassicRenderer::Forget(const ListMesh& mesh) {
     if (mesh.gpuVertexBuffer) glDeleteBuffers(1, &mesh.gpuVertexBuffer);
     if (mesh.gpuIndexBuffer) glDeleteBuffers(1, &mesh.gpuIndexBuffer);
     mesh.gpuVertexBuffer = mesh.gpuIndexBuffer = 0;
@@ -89,7 +89,7 @@ void GlClassicRenderer::ApplyMaterial(const Material& m, DrawStats& stats) {
     ++stats.stateChanges;
 }
 
-void GlClassicRenderer::ApplyTexture(const DeviceTexture* wanted, DrawStats& stats) {
+void GlClassicRenderer::ApplyTexture(const ListTexture* wanted, DrawStats& stats) {
     if (textureKnown && wanted == texture) return;
     if (wanted) {
         glEnable(GL_TEXTURE_2D);
@@ -226,14 +226,14 @@ void GlClassicRenderer::BeginSprites(int width, int height) {
     glLoadIdentity();
 }
 
-void GlClassicRenderer::DrawSprite(const SpriteDraw& sprite) {
-    glBindTexture(GL_TEXTURE_2D, GlTextureName(sprite.texture));
+void GlClassicRenderer::DrawSprite(const SpriteDraw& sprite, const ListTexture& texture) {
+    glBindTexture(GL_TEXTURE_2D, GlTextureName(&texture));
     const float w = float(sprite.source.right - sprite.source.left);
     const float h = float(sprite.source.bottom - sprite.source.top);
-    const float u0 = float(sprite.source.left) / float(sprite.texture->width);
-    const float v0 = float(sprite.source.top) / float(sprite.texture->height);
-    const float u1 = float(sprite.source.right) / float(sprite.texture->width);
-    const float v1 = float(sprite.source.bottom) / float(sprite.texture->height);
+    const float u0 = float(sprite.source.left) / float(texture.width);
+    const float v0 = float(sprite.source.top) / float(texture.height);
+    const float u1 = float(sprite.source.right) / float(texture.width);
+    const float v1 = float(sprite.source.bottom) / float(texture.height);
     // Scale, turn about the centre (given in scaled pixels), then place.
     const float c = std::cos(sprite.rotation), s = std::sin(sprite.rotation);
     auto corner = [&](float px, float py) {
@@ -282,7 +282,7 @@ void GlClassicRenderer::Render(const DrawList& list, int width, int height, Draw
         if (record.kind == DrawRecord::Kind::Sprite) {
             if (!inSprites) BeginSprites(width, height);
             inSprites = true;
-            DrawSprite(list.sprites[record.item]);
+            DrawSprite(list.sprites[record.item], *record.texture);
             ++stats.draws;
             continue;
         }

@@ -69,9 +69,9 @@ void GlClear(uint32_t flags, uint32_t color, float z) {
     if (mask) glClear(mask);
 }
 
-unsigned GlTextureName(const DeviceTexture* deviceTexture) {
-    if (!deviceTexture) return 0;
-    const auto& texture = static_cast<const ListTexture&>(*deviceTexture);
+unsigned GlTextureName(const ListTexture* listTexture) {
+    if (!listTexture) return 0;
+    const ListTexture& texture = *listTexture;
     if (texture.gpuName) return texture.gpuName;
     // ARGB words become R, G, B, A bytes: the one upload format OpenGL and
     // OpenGL ES both take.

@@ -11,10 +11,10 @@ public:
     // issued. Makes no assumption about the OpenGL state it finds.
     virtual void Render(const DrawList& list, int width, int height, DrawStats& stats) = 0;
     // What the renderer made for a mesh goes with the mesh.
-    virtual void Forget(ListMesh&) {}
+    virtual void Forget(const ListMesh&) {}
 };
 
 // The OpenGL texture of a list texture, uploaded on first use (point
 // sampling, repeating, as the game's pixel art wants); 0 for null.
-unsigned GlTextureName(const DeviceTexture* texture);
+unsigned GlTextureName(const ListTexture* texture);
 void GlDeleteTexture(ListTexture& texture);

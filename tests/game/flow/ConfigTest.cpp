@@ -11,10 +11,13 @@
 
 namespace {
 
-const std::string defaultFile = "Window=0\n"
-                                "DispSize=0\n"
-                                "Keys=44,45,208,200,203,205,30,31,57,15,23,47,33,25,31,57,28,35,36,\n"
-                                "Joys=-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,\n";
+// The four lines the game always wrote, byte for byte, then the settings it
+// gained since.
+const std::string describedLines = "Window=0\n"
+                                   "DispSize=0\n"
+                                   "Keys=44,45,208,200,203,205,30,31,57,15,23,47,33,25,31,57,28,35,36,\n"
+                                   "Joys=-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,\n";
+const std::string defaultFile = describedLines + "FrameRate=0\n";
 
 ControlSettings Parsed(const std::string& text) {
     ControlSettings settings;
@@ -71,6 +74,26 @@ TEST(Config, ChoicesRoundTripAndTakeEffectOnlyAtTheNextStart) {
     EXPECT_EQ(next.actionKey, settings.actionKey);
     EXPECT_EQ(next.actionPadButton, settings.actionPadButton);
     EXPECT_EQ(dir.Read(ConfigFileName), FormatConfig(next));
+}
+
+// A setting added after the four lines: a file without it (any older game's)
+// or with a value this build doesn't offer reads as the default.
+TEST(Config, LaterSettingsReadByKeyWithDefaults) {
+    struct Case {
+        std::string line;
+        int frameRate;
+    };
+    const Case cases[] = {{"", 0}, {"FrameRate=30\n", 30}, {"FrameRate=-1\n", -1}, {"FrameRate=144\n", 144},
+                          {"FrameRate=75\n", 0}, {"FrameRate=fast\n", 0}, {"FrameRate=99999999999\n", 0}};
+    for (const Case& c : cases) {
+        ControlSettings settings = Parsed(describedLines + c.line);
+        EXPECT_EQ(settings.frameRate, c.frameRate) << c.line;
+        EXPECT_EQ(settings.actionKey, ControlSettings().actionKey) << c.line;
+    }
+    // Before the four lines it reads too; the game writes it after them.
+    ControlSettings settings = Parsed("FrameRate=120\n" + describedLines);
+    EXPECT_EQ(settings.frameRate, 120);
+    EXPECT_EQ(FormatConfig(settings), describedLines + "FrameRate=120\n");
 }
 
 TEST(Config, DamagedFilesKeepDefaultsForWhatCannotBeRead) {

@@ -4,10 +4,13 @@
 #include "game/fighters/Fighter.h"
 #include "game/types/FighterType.h"
 #include "game/stations/StationTestKit.h"
+#include "render/DrawList.h"
+#include "support/WorldTestKit.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <tuple>
 #include <vector>
@@ -113,4 +116,69 @@ TEST(Markers, FighterTriangleAndStationFrameInMeterModeTwo) {
                                         corners[(i + 1) % 4][1], side.color));
         EXPECT_EQ(DrawnLines(kit), Sorted(expected)) << side.what;
     }
+}
+
+namespace {
+// A list device drawing pictures between steps; the test keeps each picture's list.
+class PictureDevice : public DrawListDevice {
+public:
+    PictureDevice() { SetStepped(true); }
+    std::vector<DrawList> pictures;
+
+protected:
+    void RenderList(const DrawList& list, DrawStats&) override { pictures.push_back(list); }
+    void ShowPicture() override {}
+};
+
+// The first screen-space draw of a picture.
+const DrawRecord* FirstPrimitive(const DrawList& picture) {
+    for (const DrawRecord& record : picture.records)
+        if (record.kind == DrawRecord::Kind::Primitive) return &record;
+    return nullptr;
+}
+
+// Its first vertex.
+Vector3 FirstCorner(const DrawList& picture) {
+    const DrawRecord* record = FirstPrimitive(picture);
+    if (!record) return {-1, -1, -1};
+    float xy[2];
+    std::memcpy(xy, picture.vertexBytes.data() + record->item, sizeof xy);
+    return {xy[0], xy[1], 0};
+}
+} // namespace
+
+// Between two steps a unit's meter stays on the unit: it is drawn where the
+// unit's halfway position lands under the picture's halfway camera.
+TEST(Markers, BetweenStepsAMeterStaysOnItsUnit) {
+    auto owned = std::make_unique<PictureDevice>();
+    PictureDevice& device = *owned;
+    WorldTestKit kit(1, std::move(owned));
+    TestUnit* unit = kit.Make(UnitFamily::Fighter, 1, 0, 100, {-6, 1, 0});
+    ASSERT_NE(unit, nullptr);
+    const Vector3 from{-6, 1, 0}, to{4, -2, 3};
+    // The unit moves and the camera swings round between the two steps.
+    kit.LookAt({0, 2, -30}, {0, 0, 0});
+    unit->DrawMeter();
+    kit.graphics->EndFrame();
+    unit->body.SetPosition(to);
+    kit.LookAt({-12, 6, -26}, {0, 0, 0});
+    unit->DrawMeter();
+    kit.graphics->EndFrame();
+
+    device.PresentBetween(1.0f, 640, 480, 0, 0);
+    device.PresentBetween(0.5f, 640, 480, 0, 0);
+    ASSERT_EQ(device.pictures.size(), 2u);
+    const Vector3 atStep = FirstCorner(device.pictures[0]), halfway = FirstCorner(device.pictures[1]);
+    // Where the unit is seen at the step and halfway, through each picture's camera.
+    auto seen = [&](const DrawList& picture, const Vector3& position) {
+        kit.graphics->view = picture.cameras[FirstPrimitive(picture)->camera].view;
+        kit.graphics->BeginFrame(0xFF000000);
+        return ProjectToScreen(*kit.graphics, position);
+    };
+    const Vector3 unitAtStep = seen(device.pictures[0], to);
+    const Vector3 unitHalfway = seen(device.pictures[1], from + (to - from) * 0.5f);
+    EXPECT_NEAR(halfway.x - atStep.x, unitHalfway.x - unitAtStep.x, 1.0f);
+    EXPECT_NEAR(halfway.y - atStep.y, unitHalfway.y - unitAtStep.y, 1.0f);
+    // The unit moved across the screen meanwhile, so the test can tell.
+    EXPECT_GT(std::abs(unitHalfway.x - unitAtStep.x), 20.0f);
 }
