@@ -4,11 +4,15 @@
 //   starmarch-sim [--seed N] [--frames N] [--fighters N] [--player COUNTRY]
 //                 --country COUNTRY:TEAM [--country ...] [--json] [--runs N] [--threads N]
 //                 [--events FILE] [--render WxH] [--renderer batched|classic]
-//                 [--snapshot-every N --out DIR] [--measure-from N]
+//                 [--pictures-per-step K] [--snapshot-every N [--snapshot-steps M] --out DIR]
+//                 [--measure-from N]
 //
 // --render draws every frame with the real OpenGL device into an offscreen
 // W x H back buffer, seen by the orbit camera of a battle's start, and the
-// frame time then counts logic and drawing.
+// frame time then counts logic and drawing. With --pictures-per-step K the
+// device draws K pictures between every two steps instead of one per step
+// (the last of them the step itself), as the game does above 30 pictures a
+// second; the frame time then counts a step and its K pictures.
 #include "game/flow/BattleFactories.h"
 #include "game/flow/CountrySelection.h"
 #include "game/flow/HeadlessBattle.h"
@@ -51,6 +55,10 @@ struct Options {
     int measureFrom = 0;
     // Draw with the fixed-function renderer (the reference picture).
     bool classicRenderer = false;
+    // Pictures drawn per step, between the last two steps (1: the step's own).
+    int picturesPerStep = 1;
+    // Steps saved from each snapshot frame on.
+    int snapshotSteps = 1;
 };
 
 // What the renderer did per measured frame, on average.
@@ -133,6 +141,10 @@ int Parse(int argc, char** argv, Options& options) {
                 return Usage("--renderer needs batched or classic");
             options.classicRenderer = std::strcmp(value, "classic") == 0;
             ++i;
+        } else if (arg == "--pictures-per-step") {
+            if (!number(1, 16, options.picturesPerStep)) return Usage("--pictures-per-step needs 1..16");
+        } else if (arg == "--snapshot-steps") {
+            if (!number(1, 1000, options.snapshotSteps)) return Usage("--snapshot-steps needs 1..1000");
         } else if (arg == "--snapshot-every") {
             if (!number(1, 10000000, options.snapshotEvery)) return Usage("--snapshot-every needs a number");
         } else if (arg == "--out") {
@@ -349,20 +361,32 @@ int RunRendered(const Options& options, HeadlessBattleResult& result) {
             device->SetRenderState(RenderState::ZFunc, CmpLessEqual);
             device->SetRenderState(RenderState::Lighting, 1);
         };
+        auto snapshot = [&](const char* name) {
+            device->ReadPixels(pixels);
+            std::vector<unsigned char> rgb(pixels.size() * 3);
+            for (size_t i = 0; i < pixels.size(); ++i) {
+                rgb[i * 3] = (unsigned char)(pixels[i] >> 16);
+                rgb[i * 3 + 1] = (unsigned char)(pixels[i] >> 8);
+                rgb[i * 3 + 2] = (unsigned char)pixels[i];
+            }
+            if (!stbi_write_png((options.out + name).c_str(), w, h, 3, rgb.data(), w * 3)) status = 1;
+        };
+        const bool between = options.picturesPerStep > 1 && graphics.SetStepped(true);
         hooks.afterStep = [&](World&, int frame) {
-            if (options.snapshotEvery && frame % options.snapshotEvery == 0) {
-                device->ReadPixels(pixels);
-                std::vector<unsigned char> rgb(pixels.size() * 3);
-                for (size_t i = 0; i < pixels.size(); ++i) {
-                    rgb[i * 3] = (unsigned char)(pixels[i] >> 16);
-                    rgb[i * 3 + 1] = (unsigned char)(pixels[i] >> 8);
-                    rgb[i * 3 + 2] = (unsigned char)pixels[i];
-                }
-                char name[64];
+            const bool saved = options.snapshotEvery && frame % options.snapshotEvery < options.snapshotSteps;
+            char name[64];
+            if (saved && !between) {
                 std::snprintf(name, sizeof name, "/frame%06d.png", frame);
-                if (!stbi_write_png((options.out + name).c_str(), w, h, 3, rgb.data(), w * 3)) status = 1;
+                snapshot(name);
             }
             graphics.EndFrame();
+            // Pictures between this step and the one before, the last the step itself.
+            for (int k = 1; between && k <= options.picturesPerStep; ++k) {
+                graphics.PresentPicture(float(k) / float(options.picturesPerStep), 0, 0);
+                if (!saved) continue;
+                std::snprintf(name, sizeof name, "/frame%06d-%02d.png", frame, k);
+                snapshot(name);
+            }
             if (frame < options.measureFrom) return;
             const DrawStats& counted = device->LastFrameStats();
             drawing.calls += counted.drawCalls;

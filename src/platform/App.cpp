@@ -41,6 +41,8 @@ bool App::Initialize(int displayWidth, int displayHeight, Devices startDevices, 
 }
 
 void App::Frame() {
+    ++stepsRun;
+    ++picturesShown;
     inputDevices.Poll(input);
     // Run a copy: the scene may replace itself while it runs.
     if (Scene current = scene) current();
@@ -72,6 +74,7 @@ void App::Run() {
 }
 
 void App::Step() {
+    ++stepsRun;
     inputDevices.Poll(input);
     if (Scene current = scene) current();
     pacer.EndStep();
@@ -82,6 +85,7 @@ void App::DrawPicture() {
     float dx = 0, dy = 0;
     inputDevices.PendingMotion(dx, dy);
     picture(pacer.StepFraction(), dx, dy);
+    ++picturesShown;
     pacer.CountPicture();
     // VSync: the swap waited for the display; Unlimited: nothing waits.
     if (pictureRate <= 0) return;

@@ -60,6 +60,11 @@ public:
     // the driver won't wait for it. Returns the rate in force.
     int SetPictureRate(int rate);
     int PictureRateInForce() const { return pictureRate; }
+    // Steps run and pictures shown since the start (one each per frame when
+    // every frame draws its own), and the clock's time, for the log.
+    uint64_t StepsRun() const { return stepsRun; }
+    uint64_t PicturesShown() const { return picturesShown; }
+    uint32_t Milliseconds() const { return clock.Now(); }
     // Draws the pictures between steps.
     Picture picture;
     // Stops everything in reverse order of start: every device writes its
@@ -86,6 +91,7 @@ private:
 
     Clock& clock;
     int pictureRate = PictureRate::Classic;
+    uint64_t stepsRun = 0, picturesShown = 0;
     uint32_t shareRemainder = 0;
     InstanceLock mutex;
     Devices devices;

@@ -10,12 +10,14 @@
 void BattleSceneFrame(GameContext& game) {
     World* world = game.world();
     if (!world) return;
+    if (!game.battlePaceStarted) game.StartBattlePace();
 
     BattleFrameHooks hooks;
     hooks.actionState = [&game](int action) { return game.ActionState(action); };
     hooks.playHover = [&game] { game.PlayHover(); };
     hooks.playClick = [&game] { game.PlayClick(); };
     hooks.leave = [&game] {
+        game.LogBattlePace();
         game.ResetWorld();
         game.SetScene(SceneId::Result);
         // The result screen's backdrop: the preview models and their camera.

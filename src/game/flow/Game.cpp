@@ -457,6 +457,7 @@ void Game::CountrySelectFrame() {
         CreateCountryRecords(world, s);
         g.participantCount = StartBattle(world);
         world.camera.Reset();
+        g.battlePaceStarted = false;
         g.SetScene(SceneId::Battle);
         g.Wait(500);
         return;

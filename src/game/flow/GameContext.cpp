@@ -6,6 +6,7 @@
 #include "game/world/World.h"
 #include "platform/App.h"
 #include "platform/Input.h"
+#include "platform/Log.h"
 #include "platform/PictureRate.h"
 #include "platform/Sound.h"
 #include "render/Draw2D.h"
@@ -42,6 +43,21 @@ void GameContext::ApplyFrameRate() {
     const bool between = rate != PictureRate::Classic && graphics.SetStepped(true);
     if (!between) graphics.SetStepped(false);
     app.SetPictureRate(between ? rate : PictureRate::Classic);
+}
+
+void GameContext::StartBattlePace() {
+    battlePaceStarted = true;
+    battleSteps = app.StepsRun();
+    battlePictures = app.PicturesShown();
+    battleStart = app.Milliseconds();
+}
+
+void GameContext::LogBattlePace() {
+    const uint64_t steps = app.StepsRun() - battleSteps, pictures = app.PicturesShown() - battlePictures;
+    const uint32_t ms = app.Milliseconds() - battleStart;
+    const double seconds = ms ? double(ms) / 1000.0 : 1.0;
+    Log("戦闘: %llu ステップ, %llu 枚, %u ms (%.2f ステップ/秒, %.1f 枚/秒)\n", (unsigned long long)steps,
+        (unsigned long long)pictures, ms, double(steps) / seconds, double(pictures) / seconds);
 }
 
 void GameContext::Wait(int milliseconds) {

@@ -50,6 +50,10 @@ public:
     // Pictures between steps as the settings' frame rate asks, where the
     // device can draw them (otherwise one picture per frame, as always).
     void ApplyFrameRate();
+    // A battle starts; when it ends the log says how many steps and pictures
+    // it took and how long, the figures a player can quote.
+    void StartBattlePace();
+    void LogBattlePace();
     void PlayOptionHover();
     void PlayOptionClick();
 
@@ -109,6 +113,10 @@ public:
     bool instantTransitions = false;
     // The settings' frame rate changed: applied at the start of the next frame.
     bool frameRateChanged = false;
+    // The application's counts when the battle's first frame began.
+    uint64_t battleSteps = 0, battlePictures = 0;
+    uint32_t battleStart = 0;
+    bool battlePaceStarted = false;
     // Transition pauses asked for so far, taken or skipped.
     int pauses = 0;
     // Direction of the one light, normalised at start.
