@@ -1,4 +1,5 @@
 #include "game/flow/Config.h"
+#include "platform/PictureRate.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,7 +14,7 @@ bool InTables(const ControlSettings& s) {
         if (key < -1 || key > 255) return false;
     for (int button : s.actionPadButton)
         if (button < -1 || button >= PadButtonSlots) return false;
-    return true;
+    return PictureRate::Valid(s.frameRate) == s.frameRate;
 }
 
 } // namespace
@@ -29,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ControlSettings again;
     ParseConfig(FormatConfig(settings), again);
     if (again.windowed != settings.windowed || again.displaySize != settings.displaySize ||
-        again.actionKey != settings.actionKey || again.actionPadButton != settings.actionPadButton)
+        again.actionKey != settings.actionKey || again.actionPadButton != settings.actionPadButton ||
+        again.frameRate != settings.frameRate)
         std::abort();
     return 0;
 }
