@@ -22,6 +22,18 @@ namespace {
 
 constexpr const char* CreditText = "Starmarch - battles among the stars\nEvery ship, sound and picture made in code";
 
+// The frame rates the settings offer, where their buttons stand.
+struct RateChoice {
+    const char* label;
+    int rate, x, y;
+};
+constexpr RateChoice FrameRateChoices[6] = {{"VSync", PictureRate::VSync, 10, 390},
+                                            {"60", 60, 115, 390},
+                                            {"120", 120, 220, 390},
+                                            {"144", 144, 10, 415},
+                                            {"Unlimited", PictureRate::Unlimited, 115, 415},
+                                            {"Classic", PictureRate::Classic, 220, 415}};
+
 bool EscapePressed(GameContext& game) { return game.input().KeyState(Dik::Escape) == Input::Pressed; }
 
 } // namespace
@@ -151,19 +163,10 @@ void Game::LoadResources() {
     for (int i = 0; i < ActionCount; ++i)
         place(actionButtons[size_t(i)], ActionName(i), 10 + (i % 2) * 320, 85 + (i / 2) * 25, 300);
     // Below the controls, clear of the capture box and of "Done".
-    struct RateChoice {
-        const char* label;
-        int rate, x, y;
-    };
-    static constexpr RateChoice rates[6] = {{"VSync", PictureRate::VSync, 10, 390},
-                                            {"60", 60, 115, 390},
-                                            {"120", 120, 220, 390},
-                                            {"144", 144, 10, 415},
-                                            {"Unlimited", PictureRate::Unlimited, 115, 415},
-                                            {"Classic", PictureRate::Classic, 220, 415}};
-    for (size_t i = 0; i < std::size(rates); ++i)
-        frameRateOptions[i] = {rates[i].label, g.x0 + rates[i].x, g.y0 + rates[i].y, 100, 20, rates[i].rate,
-                               &g.settings.frameRate, false};
+    // The buttons choose by position: a rate of -1 would read as a toggle.
+    for (size_t i = 0; i < std::size(FrameRateChoices); ++i)
+        frameRateOptions[i] = {FrameRateChoices[i].label, g.x0 + FrameRateChoices[i].x, g.y0 + FrameRateChoices[i].y,
+                               100, 20, int(i), &frameRateChoice, false};
 }
 
 void Game::TitleFrame() {
@@ -270,7 +273,11 @@ void Game::SettingsFrame() {
     for (OptionButton& option : graphicsOptions) OptionButtonUpdate(g, option);
     g.DrawText(g.x0 + 5, g.y0 + 375, "Pictures per second:");
     const int rateBefore = g.settings.frameRate;
+    frameRateChoice = 0;
+    for (size_t i = 0; i < std::size(FrameRateChoices); ++i)
+        if (FrameRateChoices[i].rate == rateBefore) frameRateChoice = int(i);
     for (OptionButton& option : frameRateOptions) OptionButtonUpdate(g, option);
+    g.settings.frameRate = FrameRateChoices[size_t(frameRateChoice)].rate;
     // From the next frame on: this one is drawn as it began.
     if (g.settings.frameRate != rateBefore) g.frameRateChanged = true;
     g.DrawText(g.x0 + 5, g.y0 + 70, "Controls:");

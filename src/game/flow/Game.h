@@ -56,6 +56,8 @@ private:
     std::array<OptionButton, 5> graphicsOptions;
     // How often pictures are drawn: applies at once.
     std::array<OptionButton, 6> frameRateOptions;
+    // Which of them is chosen (by position).
+    int frameRateChoice = 0;
     std::array<Button, ActionCount> actionButtons;
     int captureAction = 0;
     bool captureMode = false;

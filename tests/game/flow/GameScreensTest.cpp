@@ -368,3 +368,19 @@ TEST(GameScreens, PicturesBetweenStepsLeaveTheBattleAsItWas) {
         if (i % BattleStats::ColumnCount != 0) destroyed += classic[i];
     EXPECT_GT(destroyed, 0);
 }
+
+// The frame-rate buttons set the rate they show, and clicking one again keeps
+// it (a rate of -1 once read as a toggle).
+TEST(GameScreens, FrameRateButtonsSetTheirRate) {
+    Screens s;
+    s.Click(585, 440);
+    ASSERT_EQ(s.game->context.Scene(), SceneId::Settings);
+    const struct {
+        int x, y, rate;
+    } clicks[] = {{140, 425, PictureRate::Unlimited}, {140, 425, PictureRate::Unlimited}, {245, 400, 120},
+                  {245, 425, PictureRate::Classic}, {30, 400, PictureRate::VSync}};
+    for (const auto& c : clicks) {
+        s.Click(c.x, c.y);
+        EXPECT_EQ(s.settings.frameRate, c.rate) << c.x << "," << c.y;
+    }
+}
