@@ -304,7 +304,9 @@ void Fighter::LaunchMissile(const ModelPoint& at) {
 }
 
 void Fighter::UpdateManual() {
-    auto state = [this](int action) { return world.actionState ? world.actionState(action) : int(Input::Up); };
+    auto state = [this](int action) {
+        return action >= 0 && action < World::MaxActions ? int(world.playerActions[size_t(action)]) : int(Input::Up);
+    };
     auto down = [&state](int action) {
         int edge = state(action);
         return edge == Input::Pressed || edge == Input::Held;

@@ -1,25 +1,24 @@
 #include "game/flow/BattleFrame.h"
 
 #include "game/fighters/Fighter.h"
+#include "game/flow/BattleInput.h"
 #include "game/flow/Controls.h"
 #include "game/world/Country.h"
 #include "game/world/World.h"
 #include "platform/Input.h"
-#include "platform/KeyCodes.h"
 #include "render/Draw2D.h"
 #include "render/Graphics.h"
 #include "render/SceneNode.h"
 
 #include <algorithm>
 
+static_assert(ActionCount <= World::MaxActions);
+
 namespace {
-constexpr int LeftButton = 0;
-constexpr int RightButton = 1;
 constexpr float SunDistance = 100.0f;
 constexpr float SunSize = 5.0f;
 
 bool Pressed(int state) { return state == Input::Pressed; }
-bool Down(int state) { return state == Input::Pressed || state == Input::Held; }
 
 // The view matrix's third column: where the camera looks, in world space.
 Vector3 ViewDirection(const Matrix& view) { return {view.m[0][2], view.m[1][2], view.m[2][2]}; }
@@ -45,18 +44,17 @@ void DrawSun(World& world, const BattleHost& host) {
 
 // The player's part of the frame while nobody is flown. Returns the team of
 // the unit under the cursor (-1 for none), read before anything can delete it.
-int OrbitModeInput(World& world, Input& input, BattleHost& host, int dx, int dy) {
-    auto action = [&](int a) { return host.ActionState(a); };
-    const int left = input.MouseButtonState(LeftButton);
-    const int right = input.MouseButtonState(RightButton);
+int OrbitModeInput(World& world, const BattleInput& input, BattleHost& host) {
+    auto action = [&](int a) { return input.Action(a); };
+    const int left = input.left;
+    const int right = input.right;
     const Graphics& graphics = world.graphics;
 
     if (world.cursorX != world.rightPressX || world.cursorY != world.rightPressY) world.rightClickArmed = false;
     Unit* picked = world.PickUnderCursor(world.cursorX, world.cursorY);
 
     if (Pressed(left)) {
-        bool alt = Down(input.KeyState(Dik::LeftAlt)) || Down(input.KeyState(Dik::RightAlt));
-        if (alt) {
+        if (input.alt) {
             if (picked) {
                 world.pilotView = false;
                 world.camera.SetFocus(picked);
@@ -107,8 +105,8 @@ int OrbitModeInput(World& world, Input& input, BattleHost& host, int dx, int dy)
     if (Pressed(action(StopOrder)) && world.selectedUnit && world.selectedUnit->Order(nullptr))
         host.PlayClick();
 
-    world.camera.Rotate(dx, dy, graphics.displayWidth, graphics.displayHeight, left, right);
-    world.camera.Zoom(dy, input.MouseWheel(), left, right);
+    world.camera.Rotate(input.dx, input.dy, graphics.displayWidth, graphics.displayHeight, left, right);
+    world.camera.Zoom(input.dy, input.wheel, left, right);
     if (Pressed(action(PilotView)) && world.camera.GetFocus()) {
         world.pilotView = !world.pilotView;
         host.PlayClick();
@@ -118,13 +116,13 @@ int OrbitModeInput(World& world, Input& input, BattleHost& host, int dx, int dy)
 }
 
 // The player's part of the frame while a fighter is flown.
-void ManualModeInput(World& world, BattleHost& host) {
+void ManualModeInput(World& world, const BattleInput& input, BattleHost& host) {
     Unit* flown = world.FlownUnit();
     if (flown) {
         flown->GetCameraTarget(nullptr);
         if (auto* fighter = dynamic_cast<Fighter*>(flown)) fighter->DrawSight();
     }
-    if (!Pressed(host.ActionState(ManualControl))) return;
+    if (!Pressed(input.Action(ManualControl))) return;
     if (flown) {
         world.pilotView = true;
         world.selectedUnit = flown;
@@ -137,21 +135,21 @@ void ManualModeInput(World& world, BattleHost& host) {
 }
 } // namespace
 
-BattleFrameEnd RunBattleFrame(World& world, Input& input, BattleHost& host) {
+void SkipBattleFrame(World& world, const BattleInput& input) {
+    const int width = std::max(world.graphics.displayWidth, 1);
+    const int height = std::max(world.graphics.displayHeight, 1);
+    world.cursorX = std::clamp(world.cursorX + input.dx, 0, width - 1);
+    world.cursorY = std::clamp(world.cursorY + input.dy, 0, height - 1);
+    world.previousSelected = world.selectedUnit;
+}
+
+BattleFrameEnd RunBattleFrame(World& world, const BattleInput& input, BattleHost& host) {
     Graphics& graphics = world.graphics;
     const int width = std::max(graphics.displayWidth, 1);
     const int height = std::max(graphics.displayHeight, 1);
 
-    // The system pointer goes back to the centre every frame, so its offset
-    // from the centre is the motion since the last frame.
-    const int dx = input.MouseX() - width / 2;
-    const int dy = input.MouseY() - height / 2;
-    input.SetMousePosition(width / 2, height / 2);
-    world.cursorX = std::clamp(world.cursorX + dx, 0, width - 1);
-    world.cursorY = std::clamp(world.cursorY + dy, 0, height - 1);
-
-    world.previousSelected = world.selectedUnit;
-
+    for (int a = 0; a < ActionCount; ++a) world.playerActions[size_t(a)] = uint8_t(input.Action(a));
+    SkipBattleFrame(world, input);
     if (!graphics.BeginFrame(0xFF000000)) return BattleFrameEnd::Skipped;
     // Nothing has moved the camera since the frame began: the listener
     // stands at this frame's eye, turned with the view.
@@ -164,13 +162,13 @@ BattleFrameEnd RunBattleFrame(World& world, Input& input, BattleHost& host) {
 
     world.countries.UpdateAll();
 
-    if (Pressed(input.KeyState(Dik::Escape))) {
+    if (Pressed(input.escape)) {
         host.PlayClick();
         host.Leave();
         return BattleFrameEnd::Left;
     }
 
-    auto action = [&](int a) { return host.ActionState(a); };
+    auto action = [&](int a) { return input.Action(a); };
     if (Pressed(action(ToggleOverlay))) {
         world.overlayOn = !world.overlayOn;
         host.PlayClick();
@@ -182,9 +180,9 @@ BattleFrameEnd RunBattleFrame(World& world, Input& input, BattleHost& host) {
 
     int pickedTeam = -1;
     if (world.NobodyFlown())
-        pickedTeam = OrbitModeInput(world, input, host, dx, dy);
+        pickedTeam = OrbitModeInput(world, input, host);
     else
-        ManualModeInput(world, host);
+        ManualModeInput(world, input, host);
 
     world.UpdateAndDrawAll();
     DrawSun(world, host);
@@ -194,7 +192,7 @@ BattleFrameEnd RunBattleFrame(World& world, Input& input, BattleHost& host) {
     overlay.height = height;
     overlay.cursorX = world.cursorX;
     overlay.cursorY = world.cursorY;
-    overlay.leftPressed = Pressed(input.MouseButtonState(LeftButton));
+    overlay.leftPressed = Pressed(input.left);
     if (world.overlayOn) {
         DrawCountryOverlay(world, overlay);
         if (world.playerCountryRecord) DrawFighterList(world, overlay, *world.playerCountryRecord);
@@ -202,7 +200,7 @@ BattleFrameEnd RunBattleFrame(World& world, Input& input, BattleHost& host) {
 
     if (world.NobodyFlown()) {
         if (world.overlayOn && world.selectedUnit) DrawUnitOverlay(world, overlay, *world.selectedUnit);
-        bool alt = Down(input.KeyState(Dik::LeftAlt)) || Down(input.KeyState(Dik::RightAlt));
+        const bool alt = input.alt;
         const Country* player = world.playerCountryRecord;
         bool order = player && world.selectedUnit && world.selectedUnit->country == player->countryIndex &&
                      pickedTeam >= 0 && pickedTeam != player->teamId;

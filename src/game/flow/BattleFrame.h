@@ -3,8 +3,8 @@
 #include "game/world/Overlays.h"
 #include "render/Math.h"
 
+struct BattleInput;
 class DeviceTexture;
-class Input;
 class World;
 
 // What one battle frame needs from the screen around it: the game's battle
@@ -20,8 +20,6 @@ public:
     BattleHost(const BattleHost&) = delete;
     BattleHost& operator=(const BattleHost&) = delete;
 
-    // An action's edge code (0 up, 1 released, 2 pressed, 3 held).
-    virtual int ActionState(int action) const = 0;
     virtual void PlayHover() = 0;
     virtual void PlayClick() = 0;
     // Escape: reset the world and go to the result screen. The world must not
@@ -50,5 +48,9 @@ enum class BattleFrameEnd {
 
 // One battle frame: mouse and cursor, the player's selection, orders and
 // camera, or the flown fighter; every family updated and drawn; the sun,
-// the overlays, the cursor or the manual display, the frame rate.
-BattleFrameEnd RunBattleFrame(World& world, Input& input, BattleHost& host);
+// the overlays, the cursor or the manual display, the frame rate. The
+// player's side of it comes from the step's input alone.
+BattleFrameEnd RunBattleFrame(World& world, const BattleInput& input, BattleHost& host);
+// What a frame the device could not draw still does: the cursor follows the
+// pointer's motion (the frame returned Skipped after that).
+void SkipBattleFrame(World& world, const BattleInput& input);

@@ -85,3 +85,10 @@ int StartBattle(World& world) {
     }
     return participants;
 }
+
+int BeginBattle(World& world, const CountrySelection& selection) {
+    CreateCountryRecords(world, selection);
+    const int participants = StartBattle(world);
+    world.camera.Reset();
+    return participants;
+}

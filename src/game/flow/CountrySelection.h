@@ -48,3 +48,7 @@ void CreateCountryRecords(World& world, const CountrySelection& selection);
 // 60 x 1.1756 around the origin, in a random order, each turned at random.
 // Returns the number of participants.
 int StartBattle(World& world);
+
+// A battle's start in a fresh world: the country records, the stations and
+// the camera's start. Returns the number of participants.
+int BeginBattle(World& world, const CountrySelection& selection);

@@ -34,8 +34,6 @@ GameContext::~GameContext() { worldPtr.reset(); }
 
 Input& GameContext::input() { return app.input; }
 
-int GameContext::ActionState(int action) const { return ::ActionState(app.input, settings, action); }
-
 void GameContext::SwitchTo(SceneId next) {
     const int pause = TransitionPause(scene);
     scene = next;
@@ -162,12 +160,13 @@ bool GameContext::MenuFrameStart() {
 
 void GameContext::EndFrame() { graphics.EndFrame(); }
 
-World& GameContext::NewWorld() {
+World& GameContext::NewWorld() { return NewWorld(uint32_t(app.random.Rand())); }
+
+World& GameContext::NewWorld(uint32_t seed) {
     worldPtr.reset();
-    worldPtr = std::make_unique<World>(graphics, battleAssets, stats, setup, uint32_t(app.random.Rand()));
+    worldSeed = seed;
+    worldPtr = std::make_unique<World>(graphics, battleAssets, stats, setup, seed);
     families.Install(*worldPtr);
-    // The flown fighter reads the player's controls.
-    worldPtr->actionState = [this](int action) { return ActionState(action); };
     worldPtr->ResetWorld();
     return *worldPtr;
 }

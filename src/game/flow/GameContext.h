@@ -42,7 +42,6 @@ public:
     ~GameContext();
 
     Input& input();
-    int ActionState(int action) const;
 
     // The next screen runs from the next frame on, after the pause of leaving
     // this one. The transition's other work comes first.
@@ -84,7 +83,10 @@ public:
     void EndFrame();
 
     // A fresh world for a battle (or the display set): deletes the old one.
+    // Every random draw of its battle comes from its seed, a new one unless given.
     World& NewWorld();
+    World& NewWorld(uint32_t seed);
+    uint32_t WorldSeed() const { return worldSeed; }
     World* world() const { return worldPtr.get(); }
     // The world's reset, and the cursor back to the middle of the screen.
     void ResetWorld();

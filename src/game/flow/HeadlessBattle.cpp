@@ -23,9 +23,7 @@ HeadlessBattleResult RunHeadlessBattle(Graphics& graphics, const HeadlessBattleO
     World world(graphics, assets, result.stats, setup, options.seed);
     if (install) install(world);
     world.ResetWorld();
-    CreateCountryRecords(world, options.selection);
-    result.participants = StartBattle(world);
-    world.camera.Reset();
+    result.participants = BeginBattle(world, options.selection);
 
     result.frameMs.reserve(size_t(std::max(options.frames, 0)));
     for (int frame = 0; frame < options.frames; ++frame) {

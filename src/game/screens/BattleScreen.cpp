@@ -1,8 +1,10 @@
 #include "game/screens/BattleScreen.h"
 
+#include "game/flow/BattleInput.h"
 #include "game/flow/CountrySelection.h"
 #include "game/flow/GameContext.h"
 #include "platform/App.h"
+#include "render/Graphics.h"
 
 BattleScreen::BattleScreen(GameContext& game) : game(game) {
     overlay.drawText = [&game](int x, int y, const std::string& text, uint32_t color) {
@@ -21,12 +23,11 @@ void BattleScreen::Frame() {
     sunTexture = game.light.texture();
     fps = game.app.Fps();
     overlay.participantCount = game.participantCount;
-    RunBattleFrame(*world, game.input(), *this);
+    const BattleInput input =
+        ReadBattleInput(game.input(), game.settings, game.graphics.displayWidth, game.graphics.displayHeight);
+    RunBattleFrame(*world, input, *this);
 }
 
-int BattleScreen::ActionState(int action) const {
-    return game.ActionState(action);
-}
 void BattleScreen::PlayHover() {
     game.PlayHover();
 }

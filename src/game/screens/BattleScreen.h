@@ -12,7 +12,6 @@ public:
     explicit BattleScreen(GameContext& game);
     void Frame() override;
 
-    int ActionState(int action) const override;
     void PlayHover() override;
     void PlayClick() override;
     void Leave() override;

@@ -199,9 +199,7 @@ bool CountrySelectScreen::StartIfPlaced() {
     s.FillSetup(g.setup);
     World& world = g.NewWorld();
     g.stats.Clear();
-    CreateCountryRecords(world, s);
-    g.participantCount = StartBattle(world);
-    world.camera.Reset();
+    g.participantCount = BeginBattle(world, s);
     g.battlePaceStarted = false;
     g.SwitchTo(SceneId::Battle);
     return true;

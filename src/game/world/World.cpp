@@ -42,6 +42,7 @@ void World::ResetWorld() {
     meterMode = 1;
     overlayOn = true;
     pilotView = false;
+    playerActions = {};
     manualSlot = &dummySlot;
     previousSelected = selectedUnit = playerStation = nullptr;
     playerCountryRecord = nullptr;

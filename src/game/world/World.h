@@ -130,9 +130,11 @@ public:
     Vector3 lastForward{0, 0, 1};
     Vector3 lastUp{0, 1, 0};
     Vector3 lastPosition{};
-    // The player's controls as the flown fighter reads them: an action's edge
-    // code (0 up, 1 released, 2 pressed, 3 held). Empty: every action is up.
-    std::function<int(int action)> actionState;
+    // The player's controls of this step as the flown fighter reads them,
+    // indexed by action: edge codes (0 up, 1 released, 2 pressed, 3 held).
+    // The battle frame sets them; all up otherwise.
+    static constexpr int MaxActions = 32;
+    std::array<uint8_t, MaxActions> playerActions{};
 
     // How the families built elsewhere plug in. The fighter factory makes a
     // fighter of the country's type in the given slot, launched from the

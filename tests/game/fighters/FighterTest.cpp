@@ -78,11 +78,15 @@ TEST(FighterFlight, ManualControlReadsTheActions) {
     FighterKit kit;
     Fighter* f = kit.Launch(0, 1, {0, 0, 0});
     std::map<int, int> keys;
-    kit.world->actionState = [&keys](int action) { return keys.count(action) ? keys[action] : 0; };
+    auto update = [&] {
+        kit.world->playerActions = {};
+        for (auto [action, edge] : keys) kit.world->playerActions[size_t(action)] = uint8_t(edge);
+        f->UpdateManual();
+    };
     keys = {{RudderLeft, Input::Held}, {RudderRight, Input::Held}, {ElevatorUp, Input::Pressed},
             {AileronRight, Input::Held}, {ThrottleUp, Input::Pressed}, {MainWeapon, Input::Held}};
     f->mainWeapon.reloadCountdown = 0;
-    f->UpdateManual();
+    update();
     EXPECT_EQ(f->yawInput, 1.0f) << "both rudder keys: the first named wins";
     EXPECT_EQ(f->pitchInput, -1.0f);
     EXPECT_EQ(f->rollInput, -1.0f);
@@ -90,12 +94,12 @@ TEST(FighterFlight, ManualControlReadsTheActions) {
     EXPECT_EQ(ShotsOf<Laser>(*kit.world).size(), 1u);
     keys[ThrottleUp] = Input::Held;
     keys[ElevatorUp] = Input::Released;
-    f->UpdateManual();
+    update();
     EXPECT_EQ(f->throttle, 1.0f) << "holding the key changes the throttle once";
     EXPECT_EQ(f->pitchInput, 0.0f) << "a key released this frame is up";
     EXPECT_EQ(ShotsOf<Laser>(*kit.world).size(), 1u) << "the gun waits for its reload";
     keys = {{ThrottleDown, Input::Pressed}, {ThrottleUp, Input::Pressed}};
-    f->UpdateManual();
+    update();
     EXPECT_EQ(f->throttle, 1.0f) << "up then down in one frame";
 }
 

@@ -1,4 +1,5 @@
 #include "game/flow/BattleFrame.h"
+#include "game/flow/BattleInput.h"
 #include "game/flow/Controls.h"
 #include "game/world/Country.h"
 #include "game/world/OrbitCamera.h"
@@ -55,7 +56,6 @@ struct BattleFrames : WorldTestKit, BattleHost {
         input.SetClientSize(640, 480);
         input.SetMousePosition(320, 240);
     }
-    int ActionState(int a) const override { return a == pressedAction ? int(Input::Pressed) : 0; }
     void PlayClick() override { ++clicks; }
     void PlayHover() override { ++hovers; }
     void Leave() override { ++left; }
@@ -67,9 +67,10 @@ struct BattleFrames : WorldTestKit, BattleHost {
         order = orderMark;
     }
     BattleFrameEnd Frame(const RawInput& raw = {}, int action = -1) {
-        pressedAction = action;
         input.Poll(raw);
-        return RunBattleFrame(*world, input, *this);
+        BattleInput step = ReadBattleInput(input, settings, 640, 480);
+        if (action >= 0) step.actions[size_t(action)] = Input::Pressed;
+        return RunBattleFrame(*world, step, *this);
     }
     // The camera 10 units from the unit, looking straight at it: it sits under the pointer.
     void Face(const Unit* unit) {
@@ -80,7 +81,7 @@ struct BattleFrames : WorldTestKit, BattleHost {
     }
 
     Input input;
-    int pressedAction = -1;
+    ControlSettings settings;
     int clicks = 0, hovers = 0, left = 0, cursors = 0;
     bool cursorOnPointer = true, alt = false, order = false;
 };
