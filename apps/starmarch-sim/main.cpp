@@ -6,6 +6,7 @@
 //                 [--events FILE] [--render WxH] [--renderer batched|classic]
 //                 [--pictures-per-step K] [--snapshot-every N [--snapshot-steps M] --out DIR]
 //                 [--measure-from N]
+//   starmarch-sim --replay FILE [--json] [--verify]
 //
 // --render draws every frame with the real OpenGL device into an offscreen
 // W x H back buffer, seen by the orbit camera of a battle's start, and the
@@ -13,6 +14,7 @@
 // device draws K pictures between every two steps instead of one per step
 // (the last of them the step itself), as the game does above 30 pictures a
 // second; the frame time then counts a step and its K pictures.
+#include "ReplayCommand.h"
 #include "game/flow/BattleFactories.h"
 #include "game/flow/CountrySelection.h"
 #include "game/flow/HeadlessBattle.h"
@@ -457,6 +459,7 @@ void RunMany(const Options& options) {
 
 int main(int argc, char** argv) {
     KeepFreedMemoryForReuse();
+    if (int replayed = ReplayCommand(argc, argv); replayed >= 0) return replayed;
     Options options;
     if (int problem = Parse(argc, argv, options)) return problem;
     // The lab prints results, not the loaders' trace.

@@ -35,6 +35,8 @@ int main(int argc, char** argv) {
     // The game's models, textures and sounds live on the devices: it goes
     // before they are freed.
     auto game = std::make_unique<Game>(app, *graphics, *sound, settings);
+    // --replay FILE: the recorded battle, once loading is done.
+    game->context.replayAtStart = app.commandLine.ValueOf("--replay");
 
     App::Devices devices{std::move(graphics), std::move(sound), std::make_unique<MusicLoader>()};
     if (!app.Initialize(settings.DisplayWidth(), settings.DisplayHeight(), std::move(devices),

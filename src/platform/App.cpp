@@ -68,6 +68,8 @@ void App::Run() {
             Frame();
         else if (pacer.StepDue())
             Step();
+        else if (picturesHeld)
+            clock.Sleep(std::max<uint32_t>(pacer.UntilNextStep(), 1));
         else
             DrawPicture();
     }

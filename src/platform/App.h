@@ -73,6 +73,9 @@ public:
     void Teardown();
 
     void SetScene(Scene next) { scene = std::move(next); }
+    // While held, no pictures are drawn between steps: the last one stays.
+    void HoldPictures(bool hold) { picturesHeld = hold; }
+    bool PicturesHeld() const { return picturesHeld; }
     float Fps() const { return pacer.Fps(); }
 
     CommandLine commandLine;
@@ -98,4 +101,5 @@ private:
     Scene scene;
     // True until Initialize starts, and again once the teardown has run.
     bool tornDown = true;
+    bool picturesHeld = false;
 };

@@ -12,6 +12,9 @@ public:
     explicit CommandLine(std::vector<std::string> arguments) : arguments(std::move(arguments)) {}
 
     bool HasSwitch(const char* name) const;
+    // The argument after the switch ("--replay FILE"); empty when the switch
+    // is missing or last.
+    std::string ValueOf(const char* name) const;
 
 private:
     // Everything after the program name.

@@ -6,6 +6,12 @@
 // configuration file keeps them); the platform maps the keyboard onto them.
 namespace Dik {
 constexpr int Escape = 0x01;
+constexpr int Minus = 0x0C;
+constexpr int Equals = 0x0D;
+constexpr int F3 = 0x3D;
+constexpr int Subtract = 0x4A;
+constexpr int Add = 0x4E;
+constexpr int Pause = 0xC5;
 constexpr int Tab = 0x0F;
 constexpr int Return = 0x1C;
 constexpr int A = 0x1E;

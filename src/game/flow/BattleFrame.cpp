@@ -209,6 +209,7 @@ BattleFrameEnd RunBattleFrame(World& world, const BattleInput& input, BattleHost
         fighter->DrawManualDisplay();
     }
 
+    host.DrawExtras();
     DrawFrameRate(overlay, host.fps);
     graphics.EndFrame();
     return BattleFrameEnd::Presented;

@@ -29,6 +29,8 @@ public:
     virtual void PlaceListener(const Matrix& view) = 0;
     // The game's mouse pointer at (x, y) with its two marks.
     virtual void DrawCursor(int x, int y, bool altMark, bool orderMark) = 0;
+    // What the screen adds on top of the frame (notices), before the frame rate.
+    virtual void DrawExtras() {}
 
     // The sun's texture ("LIGHT"); may be null.
     DeviceTexture* sunTexture = nullptr;

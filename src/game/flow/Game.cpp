@@ -33,6 +33,8 @@ void Game::Init() {
 }
 
 void Game::Shutdown() {
+    // A battle cut short by closing the window is kept up to its last step.
+    if (context.Scene() == SceneId::Battle) context.FinishRecording(nullptr);
     context.ResetWorld();
     SaveConfig(context.settings, context.app.moduleDirectory);
 }

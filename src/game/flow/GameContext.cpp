@@ -1,6 +1,9 @@
 #include "game/flow/GameContext.h"
 
 #include "game/fighters/Fighter.h"
+#include "game/flow/BattleInput.h"
+#include "game/replay/ReplayFiles.h"
+#include "game/replay/ReplayFormat.h"
 #include "game/types/FighterType.h"
 #include "game/stations/Station.h"
 #include "game/world/World.h"
@@ -30,7 +33,11 @@ GameContext::GameContext(App& app, Graphics& graphics, SoundSystem& sound, Contr
     lightDirection = Vec3Normalize(lightDirection);
 }
 
-GameContext::~GameContext() { worldPtr.reset(); }
+GameContext::~GameContext() {
+    recording.reset();
+    watchSteps.reset();
+    worldPtr.reset();
+}
 
 Input& GameContext::input() { return app.input; }
 
@@ -190,4 +197,70 @@ void GameContext::CreateDisplaySet() {
     for (int k = 0; k < CountryCount && k < int(types.size()); ++k)
         world.fighters.Add(std::make_unique<Fighter>(world, types[size_t(k)], 0, &displayFighters[size_t(k)],
                                                      Vector3{}, Vector3{0, 0, 1}, Vector3{0, 1, 0}));
+}
+
+void GameContext::StartRecording() {
+    recording.reset();
+    if (!recordBattles) return;
+    recording = std::make_unique<ReplayWriter>(GameBuildId(), graphics.displayWidth, graphics.displayHeight,
+                                               worldSeed, selection);
+}
+
+void GameContext::FinishRecording(const BattleInput* lastStep) {
+    if (!recording || !worldPtr) return;
+    std::unique_ptr<ReplayWriter> writer = std::move(recording);
+    if (lastStep) {
+        writer->Step({*lastStep, false});
+        writer->AfterStep(*worldPtr);
+    }
+    std::vector<uint8_t> bytes = writer->Finish(ResultRows(selection, stats));
+    auto replay = std::make_shared<Replay>();
+    std::string error;
+    if (ParseReplay(bytes.data(), bytes.size(), *replay, error))
+        lastReplay = std::move(replay);
+    else
+        Log("リプレイ: 記録が読めません: %s\n", error.c_str());
+    const std::string path = SaveReplay(ReplaysFolder(app.moduleDirectory), bytes, replay::KeptFiles, error);
+    if (path.empty())
+        Log("リプレイ: 保存できません: %s\n", error.c_str());
+    else
+        Log("リプレイ: %s (%u ステップ, %zu バイト)\n", path.c_str(), writer->Steps(), bytes.size());
+}
+
+bool GameContext::WatchReplay(std::shared_ptr<const Replay> replay) {
+    if (!replay) return false;
+    if (replay->width != graphics.displayWidth || replay->height != graphics.displayHeight)
+        Log("リプレイ: %dx%d で記録され, %dx%d で再生します\n", replay->width, replay->height, graphics.displayWidth,
+            graphics.displayHeight);
+    recording.reset();
+    selection = replay->selection;
+    selection.FillSetup(setup);
+    World& world = NewWorld(replay->seed);
+    stats.Clear();
+    participantCount = BeginBattle(world, selection);
+    lastReplay = replay;
+    watching = std::move(replay);
+    watchSteps = std::make_unique<ReplaySteps>(*watching);
+    watchSpeed = 1;
+    paused = false;
+    battlePaceStarted = false;
+    CenterCursor();
+    SwitchTo(SceneId::Battle);
+    return true;
+}
+
+bool GameContext::WatchReplayFile(const std::string& path) {
+    auto replay = std::make_shared<Replay>();
+    std::string error;
+    if (!LoadReplay(path, *replay, error)) {
+        Log("リプレイ: %s\n", error.c_str());
+        return false;
+    }
+    return WatchReplay(std::move(replay));
+}
+
+void GameContext::StopWatching() {
+    watchSteps.reset();
+    watching.reset();
+    paused = false;
 }

@@ -18,6 +18,9 @@
 
 class App;
 class Graphics;
+class ReplayWriter;
+class ReplaySteps;
+struct Replay;
 class Input;
 class SoundSystem;
 class Unit;
@@ -90,6 +93,22 @@ public:
     World* world() const { return worldPtr.get(); }
     // The world's reset, and the cursor back to the middle of the screen.
     void ResetWorld();
+    // Replays. A battle the player starts is recorded from its first step;
+    // when it ends the replay goes to the replays folder and stays at hand
+    // for "Watch Again".
+    void StartRecording();
+    // Records the step that left the battle and writes the replay (the world
+    // is still the battle's). Nothing when no battle is recorded.
+    void FinishRecording(const struct BattleInput* lastStep);
+    // Watches a replay: its setup (which becomes the country selection) and
+    // seed, then its steps through the battle screen. Logs why and returns
+    // false for a replay that can't be watched.
+    bool WatchReplay(std::shared_ptr<const Replay> replay);
+    // Reads the file and watches it; false, with the reason in the log, when
+    // it can't be read.
+    bool WatchReplayFile(const std::string& path);
+    void StopWatching();
+
     // One station and one fighter of every type, for the country selection's
     // preview: plain units of a world that never runs, seen by the preview
     // camera. The next reset or battle removes them.
@@ -135,6 +154,19 @@ public:
     bool battlePaceStarted = false;
     // Transition pauses asked for so far, taken or skipped.
     int pauses = 0;
+    // Battles are recorded (tests that compare pictures of the screens leave it off).
+    bool recordBattles = true;
+    std::unique_ptr<ReplayWriter> recording;
+    // The last battle's replay; null before the first.
+    std::shared_ptr<const Replay> lastReplay;
+    // The replay being watched and its steps; null during a live battle.
+    std::shared_ptr<const Replay> watching;
+    std::unique_ptr<ReplaySteps> watchSteps;
+    // Steps per frame while watching (1, 2, 4, 8), and the pauses.
+    int watchSpeed = 1;
+    bool paused = false;
+    // The replay to watch once loading is done (--replay FILE).
+    std::string replayAtStart;
     // Direction of the one light, normalised at start.
     Vector3 lightDirection{1, -2, 1};
 

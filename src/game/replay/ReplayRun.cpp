@@ -9,19 +9,19 @@
 
 namespace {
 
-// The battle screen without a screen: no sounds, no pointer; Escape checks
+// The battle screen without a screen: no sounds, no pointer; Escape records
 // the last step and resets the world.
 class ReplayHost : public BattleHost {
 public:
-    ReplayHost(World& world, ReplayWriter& check) : world(world), check(check) {
+    ReplayHost(World& world, ReplayWriter& writer) : world(world), writer(writer) {
         overlay.drawText = [](int, int, const std::string&, uint32_t) {};
         overlay.countryName = [](int country) { return std::string(CountryName(country)); };
     }
     void PlayHover() override {}
     void PlayClick() override {}
     void Leave() override {
-        check.Step(step);
-        check.AfterStep(world);
+        writer.Step(step);
+        writer.AfterStep(world);
         left = true;
         world.ResetWorld();
     }
@@ -29,35 +29,34 @@ public:
     void DrawCursor(int, int, bool, bool) override {}
 
     World& world;
-    ReplayWriter& check;
+    ReplayWriter& writer;
     ReplayStep step;
     bool left = false;
 };
 
-} // namespace
+// Stops at the checkpoint that differs; checked after every step.
+using CheckpointCheck = std::function<bool(const ReplayWriter& writer, ReplayRunResult& result)>;
 
-ReplayRunResult RunReplay(Graphics& graphics, const Replay& replay, const FactoryInstaller& install, bool verify) {
+ReplayRunResult Run(Graphics& graphics, const ReplayBattle& battle, const FactoryInstaller& install,
+                    const ReplayInputSource& source, const CheckpointCheck& check) {
     ReplayRunResult result;
     CommandLine noSwitches;
     SoundSystem silence(noSwitches, "./");
     BattleAssets assets(silence);
     assets.LoadMeshes(graphics);
     BattleSetup setup;
-    replay.selection.FillSetup(setup);
+    battle.selection.FillSetup(setup);
 
-    World world(graphics, assets, result.stats, setup, replay.seed);
+    World world(graphics, assets, result.stats, setup, battle.seed);
     if (install) install(world);
     world.ResetWorld();
-    result.participants = BeginBattle(world, replay.selection);
+    result.participants = BeginBattle(world, battle.selection);
 
-    // The run writes its own checkpoints as the game did, and compares them.
-    ReplayWriter check(GameBuildId(), replay.width, replay.height, replay.seed, replay.selection);
-    ReplayHost host(world, check);
+    ReplayWriter writer(GameBuildId(), battle.width, battle.height, battle.seed, battle.selection);
+    ReplayHost host(world, writer);
     host.overlay.participantCount = result.participants;
-    ReplaySteps steps(replay);
-    size_t compared = 0;
     ReplayStep step;
-    while (!host.left && steps.Next(step)) {
+    while (!host.left && source(world, result.steps, step)) {
         host.step = step;
         BattleFrameEnd end = BattleFrameEnd::Presented;
         if (step.skipped)
@@ -65,28 +64,49 @@ ReplayRunResult RunReplay(Graphics& graphics, const Replay& replay, const Factor
         else
             end = RunBattleFrame(world, step.input, host);
         if (end != BattleFrameEnd::Left) {
-            check.Step(step);
-            check.AfterStep(world);
+            writer.Step(step);
+            writer.AfterStep(world);
         }
         ++result.steps;
-        if (!verify || check.Steps() % replay::CheckpointSteps != 0) continue;
-        if (compared < replay.checkpoints.size() && check.Steps() == replay.checkpoints[compared].step) {
-            const std::string difference = DescribeDifference(replay.checkpoints[compared].sum, check.LastChecksum());
-            ++compared;
-            if (!difference.empty()) {
-                result.difference = "step " + std::to_string(check.Steps()) + ": " + difference;
-                break;
-            }
-        }
+        if (check && !check(writer, result)) break;
     }
+    // The table is read before the reset, as the battle screen's Escape does.
     if (!host.left) world.ResetWorld();
-    result.table = ResultRows(replay.selection, result.stats);
+    result.table = ResultRows(battle.selection, result.stats);
+    result.file = writer.Finish(result.table);
+    return result;
+}
+
+} // namespace
+
+ReplayRunResult RunReplayBattle(Graphics& graphics, const ReplayBattle& battle, const FactoryInstaller& install,
+                                const ReplayInputSource& source) {
+    return Run(graphics, battle, install, source, {});
+}
+
+ReplayRunResult RunReplay(Graphics& graphics, const Replay& replay, const FactoryInstaller& install, bool verify) {
+    const ReplayBattle battle{replay.width, replay.height, replay.seed, replay.selection};
+    ReplaySteps steps(replay);
+    size_t compared = 0;
+    uint32_t checked = 0;
+    auto check = [&](const ReplayWriter& writer, ReplayRunResult& result) {
+        if (writer.Steps() == checked || writer.Steps() % replay::CheckpointSteps != 0) return true;
+        checked = writer.Steps();
+        if (compared >= replay.checkpoints.size() || replay.checkpoints[compared].step != checked) return true;
+        const std::string difference = DescribeDifference(replay.checkpoints[compared++].sum, writer.LastChecksum());
+        if (difference.empty()) return true;
+        result.difference = "step " + std::to_string(checked) + ": " + difference;
+        return false;
+    };
+    ReplayRunResult result = Run(
+        graphics, battle, install, [&steps](const World&, uint32_t, ReplayStep& next) { return steps.Next(next); },
+        verify ? CheckpointCheck(check) : CheckpointCheck());
     if (verify && result.difference.empty()) {
         if (result.steps != replay.steps)
             result.difference = "the battle ended after step " + std::to_string(result.steps) + ", recorded " +
                                 std::to_string(replay.steps);
         else if (std::string d = DescribeTableDifference(replay.table, result.table); !d.empty())
-            result.difference = "final table: " + d;
+            result.difference = "the final table: " + d;
     }
     return result;
 }

@@ -3,6 +3,7 @@
 #include "game/flow/HeadlessBattle.h"
 #include "game/replay/ReplayFormat.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,10 +17,29 @@ struct ReplayRunResult {
     // Where the battle left the recording ("step 600: France's score is 40,
     // recorded 60"); empty when it did not, or when nothing was compared.
     std::string difference;
+    // The battle as a replay file, written as it went.
+    std::vector<uint8_t> file;
 };
 
-// Plays a replay's battle through the battle frame without a window, on
-// graphics of the replay's back-buffer size (a NullDevice will do); sound
-// stays silent. With verify it compares every checkpoint and the final table
-// and stops at the first difference.
+// The battle's setup as a replay's header keeps it.
+struct ReplayBattle {
+    int width = 640, height = 480;
+    uint32_t seed = 1;
+    CountrySelection selection;
+};
+
+// The next step's input; false when the battle has no more steps. The world
+// is the battle's as the last step left it (read it, don't change it).
+using ReplayInputSource = std::function<bool(const World& world, uint32_t step, ReplayStep& next)>;
+
+// A battle without a window, as the battle screen runs it: set up from the
+// setup and seed, then step after step through the battle frame with the
+// source's input, recorded as it goes. Graphics of the battle's back-buffer
+// size (a NullDevice will do); sound stays silent. The battle ends when the
+// source has no more steps or Escape leaves it.
+ReplayRunResult RunReplayBattle(Graphics& graphics, const ReplayBattle& battle, const FactoryInstaller& install,
+                                const ReplayInputSource& source);
+
+// Plays a replay's battle; with verify it compares every checkpoint and the
+// final table with the recorded ones and stops at the first difference.
 ReplayRunResult RunReplay(Graphics& graphics, const Replay& replay, const FactoryInstaller& install, bool verify);

@@ -200,6 +200,7 @@ bool CountrySelectScreen::StartIfPlaced() {
     World& world = g.NewWorld();
     g.stats.Clear();
     g.participantCount = BeginBattle(world, s);
+    g.StartRecording();
     g.battlePaceStarted = false;
     g.SwitchTo(SceneId::Battle);
     return true;

@@ -84,4 +84,6 @@ constexpr ScreenRect Header(int k) {
     return {50 + 58 * k, 20, 55, 20};
 }
 constexpr ScreenRect Back = CornerButton;
+// Shown once a battle has a replay, above "Back" where the table never reaches.
+constexpr ScreenRect WatchAgain = UpperCornerButton;
 } // namespace ResultLayout

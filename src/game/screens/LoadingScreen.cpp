@@ -53,6 +53,9 @@ void LoadingScreen::Frame() {
     LoadResources();
     g.app.random.Seed(uint32_t(std::time(nullptr)));
     g.ResetWorld();
+    // --replay FILE: straight into that battle; a file that can't be watched
+    // is named in the log, and the title follows.
+    if (!g.replayAtStart.empty() && g.WatchReplayFile(g.replayAtStart)) return;
     g.SwitchTo(SceneId::Title);
 }
 

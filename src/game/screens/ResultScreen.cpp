@@ -7,7 +7,8 @@
 #include <cstdio>
 
 ResultScreen::ResultScreen(GameContext& game)
-    : game(game), back{"Back", ResultLayout::Back.At(game.x0, game.y0)} {}
+    : game(game), back{"Back", ResultLayout::Back.At(game.x0, game.y0)},
+      watchAgain{"Watch Again", ResultLayout::WatchAgain.At(game.x0, game.y0)} {}
 
 void ResultScreen::Frame() {
     GameContext& g = game;
@@ -66,6 +67,11 @@ void ResultScreen::Frame() {
             // Each figure under its column's header.
             g.DrawText(ResultLayout::Header(k).x + g.x0, g.y0 + 33 * r + 49, text, color);
         }
+    }
+    if (g.lastReplay && ButtonUpdate(g, watchAgain)) {
+        sortColumn = -1;
+        g.WatchReplay(g.lastReplay);
+        return;
     }
     if (ButtonUpdate(g, back) || leave) {
         sortColumn = -1;

@@ -24,7 +24,7 @@ private:
     void Sort();
 
     GameContext& game;
-    Button back;
+    Button back, watchAgain;
     // The column the table is sorted by (-1 until the first sort).
     int sortColumn = -1;
     std::array<int, CountryCount> order{};

@@ -47,6 +47,8 @@ struct Played {
         if (!ready) return;
         game = std::make_unique<Game>(app, *graphics, sound, settings);
         game->context.instantTransitions = true;
+        // The result screen as described: no replay of the battle, no "Watch Again".
+        game->context.recordBattles = false;
         app.input.SetClientSize(width, height);
         app.input.SetMousePosition(width / 2, height / 2);
         game->Init();
