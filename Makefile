@@ -5,7 +5,7 @@ TESTBUILD ?= build-test
 ARGS      ?= -win
 XVFB      := xvfb-run -a -s "-screen 0 1280x1024x24"
 
-.PHONY: run test fuzz build build-test deps deps-test format clean
+.PHONY: run test replays fuzz build build-test deps deps-test format clean
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -15,9 +15,17 @@ run: build
 	cd $(BUILD) && ./starmarch $(ARGS)
 
 test: build-test
-	cd $(TESTBUILD) && ctest --output-on-failure -j$(JOBS) -L 'unit|soak'
+	cd $(TESTBUILD) && ctest --output-on-failure -j$(JOBS) -L 'unit|soak|replay'
 	cd $(TESTBUILD) && $(XVFB) ctest --output-on-failure -L 'gl|e2e|sound'
+	$(MAKE) replays
 	$(MAKE) fuzz
+
+# The kept replays (tests/replays/) played by the release build's lab, which
+# is all this builds of it.
+replays:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DSTARMARCH_TESTS=OFF >/dev/null
+	cmake --build $(BUILD) --target starmarch-sim -j$(JOBS)
+	scripts/verify-replays.sh $(BUILD)/starmarch-sim
 
 # Every reader of outside data under libFuzzer, 20 s each on its seeds (a
 # clang build in build-fuzz/; skipped where clang has no libFuzzer).

@@ -69,7 +69,7 @@ public:
     // Moves the cursor onto a point of the world; false when it is behind the camera.
     bool Aim(const World& world, const Vector3& at) {
         Vector3 screen = ProjectToScreen(world.graphics, at);
-        if (screen.z <= 0 || screen.z >= 1) return false;
+        if (screen.z < 0) return false;
         dx = int(std::lround(screen.x)) - world.cursorX;
         dy = int(std::lround(screen.y)) - world.cursorY;
         return true;
@@ -97,9 +97,14 @@ const Unit* EnemyStation(const World& world) {
 struct ManualScript {
     Player p;
     uint32_t length = 2400;
+    // What the script saw happen: steps flown by hand, the order taken.
+    uint32_t flown = 0;
+    bool ordered = false;
     bool operator()(const World& world, uint32_t step, ReplayStep& next) {
         if (step >= length) return false;
         p.ReleaseTaps();
+        if (!world.NobodyFlown()) ++flown;
+        if (step == 1130 && world.selectedUnit) ordered = world.selectedUnit->GetTarget() == EnemyStation(world);
         const uint32_t s = step;
         if (s == 40) p.Tap(MyFighter), p.down.insert(MyFighter);
         if (s == 45) p.Tap(ManualControl), p.down.insert(ManualControl);
@@ -268,6 +273,11 @@ int main(int argc, char** argv) {
         bool written = Write(dir + "/manual.smreplay", Record(manual, std::ref(flying))) &&
                              Write(dir + "/twelve.smreplay", Record(twelve, std::ref(watching))) &&
                              Write(dir + "/station-lost.smreplay", Record(lost, std::ref(falling)));
+        if (written && (flying.flown < 500 || !flying.ordered)) {
+            std::fprintf(stderr, "starmarch-replaymaker: the manual battle flew %u steps by hand, %s\n", flying.flown,
+                         flying.ordered ? "its order was taken" : "its order was not taken");
+            written = false;
+        }
         if (written && !falling.lostAt) {
             std::fprintf(stderr, "starmarch-replaymaker: the player's station did not fall\n");
             written = false;

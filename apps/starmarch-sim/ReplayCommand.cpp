@@ -70,12 +70,15 @@ int ReplayCommand(int argc, char** argv) {
     std::string log;
     SetLogCapture(&log);
     const auto start = std::chrono::steady_clock::now();
-    Graphics graphics(std::make_unique<NullDevice>(), replay.width, replay.height);
-    graphics.resources = &ResourceTable::Embedded();
-    BattleFamilies families;
-    families.Load(graphics);
-    const ReplayRunResult result =
-        RunReplay(graphics, replay, [&families](World& world) { families.Install(world); }, verify);
+    ReplayRunResult result;
+    {
+        // The models go before the log is let go: their release lines stay captured.
+        Graphics graphics(std::make_unique<NullDevice>(), replay.width, replay.height);
+        graphics.resources = &ResourceTable::Embedded();
+        BattleFamilies families;
+        families.Load(graphics);
+        result = RunReplay(graphics, replay, [&families](World& world) { families.Install(world); }, verify);
+    }
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     SetLogCapture(nullptr);
 
