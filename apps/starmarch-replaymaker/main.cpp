@@ -104,7 +104,8 @@ struct ManualScript {
         if (step >= length) return false;
         p.ReleaseTaps();
         if (!world.NobodyFlown()) ++flown;
-        if (step == 1130 && world.selectedUnit) ordered = world.selectedUnit->GetTarget() == EnemyStation(world);
+        if (step == 1130 && world.selectedUnit)
+            ordered = world.selectedUnit->GetTarget() == EnemyStation(world);
         const uint32_t s = step;
         if (s == 40) p.Tap(MyFighter), p.down.insert(MyFighter);
         if (s == 45) p.Tap(ManualControl), p.down.insert(ManualControl);
@@ -123,7 +124,8 @@ struct ManualScript {
             if (t == 400) p.Tap(ThrottleDown), p.down.insert(ThrottleDown);
         }
         if (s == 900) {
-            for (int a : {ElevatorUp, ElevatorDown, AileronLeft, AileronRight, RudderLeft, RudderRight, MainWeapon})
+            for (int a :
+                 {ElevatorUp, ElevatorDown, AileronLeft, AileronRight, RudderLeft, RudderRight, MainWeapon})
                 p.Hold(a, false);
             p.Tap(ManualControl), p.down.insert(ManualControl);
         }
@@ -230,7 +232,8 @@ ReplayRunResult Record(const ReplayBattle& battle, const ReplayInputSource& sour
     graphics.resources = &ResourceTable::Embedded();
     BattleFamilies families;
     families.Load(graphics);
-    return RunReplayBattle(graphics, battle, [&families](World& world) { families.Install(world); }, source);
+    return RunReplayBattle(
+        graphics, battle, [&families](World& world) { families.Install(world); }, source);
 }
 
 ReplayBattle Battle(int width, int height, uint32_t seed, int fighters) {
@@ -271,11 +274,11 @@ int main(int argc, char** argv) {
         for (int c = 4; c < 8; ++c) lost.selection.Place(c, c - 3, 2);
         StationLostScript falling;
         bool written = Write(dir + "/manual.smreplay", Record(manual, std::ref(flying))) &&
-                             Write(dir + "/twelve.smreplay", Record(twelve, std::ref(watching))) &&
-                             Write(dir + "/station-lost.smreplay", Record(lost, std::ref(falling)));
+                       Write(dir + "/twelve.smreplay", Record(twelve, std::ref(watching))) &&
+                       Write(dir + "/station-lost.smreplay", Record(lost, std::ref(falling)));
         if (written && (flying.flown < 500 || !flying.ordered)) {
-            std::fprintf(stderr, "starmarch-replaymaker: the manual battle flew %u steps by hand, %s\n", flying.flown,
-                         flying.ordered ? "its order was taken" : "its order was not taken");
+            std::fprintf(stderr, "starmarch-replaymaker: the manual battle flew %u steps by hand, %s\n",
+                         flying.flown, flying.ordered ? "its order was taken" : "its order was not taken");
             written = false;
         }
         if (written && !falling.lostAt) {

@@ -16,11 +16,12 @@
 namespace {
 
 constexpr const char* ColumnNames[BattleStats::ColumnCount] = {
-    "team", "stations_killed", "stations_lost", "panels_killed", "panels_lost",
-    "turrets_killed", "turrets_lost", "fighters_killed", "fighters_lost", "score"};
+    "team",           "stations_killed", "stations_lost",   "panels_killed", "panels_lost",
+    "turrets_killed", "turrets_lost",    "fighters_killed", "fighters_lost", "score"};
 
 int ReplayUsage(const char* problem) {
-    std::fprintf(stderr, "starmarch-sim: %s\nusage: starmarch-sim --replay FILE [--json] [--verify]\n", problem);
+    std::fprintf(stderr, "starmarch-sim: %s\nusage: starmarch-sim --replay FILE [--json] [--verify]\n",
+                 problem);
     return 2;
 }
 
@@ -56,7 +57,8 @@ int ReplayCommand(int argc, char** argv) {
         } else if (std::strcmp(argv[i], "--verify") == 0) {
             verify = true;
         } else {
-            return ReplayUsage((std::string("--replay takes only --json and --verify, not ") + argv[i]).c_str());
+            return ReplayUsage(
+                (std::string("--replay takes only --json and --verify, not ") + argv[i]).c_str());
         }
     }
 
@@ -77,20 +79,24 @@ int ReplayCommand(int argc, char** argv) {
         graphics.resources = &ResourceTable::Embedded();
         BattleFamilies families;
         families.Load(graphics);
-        result = RunReplay(graphics, replay, [&families](World& world) { families.Install(world); }, verify);
+        result = RunReplay(
+            graphics, replay, [&families](World& world) { families.Install(world); }, verify);
     }
-    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     SetLogCapture(nullptr);
 
     if (json) {
-        std::printf("{\"replay\":%s,\"build\":%s,\"seed\":%u,\"size\":[%d,%d],\"steps\":%u,\"participants\":[",
-                    Quoted(path).c_str(), Quoted(replay.buildId).c_str(), replay.seed, replay.width, replay.height,
-                    result.steps);
+        std::printf(
+            "{\"replay\":%s,\"build\":%s,\"seed\":%u,\"size\":[%d,%d],\"steps\":%u,\"participants\":[",
+            Quoted(path).c_str(), Quoted(replay.buildId).c_str(), replay.seed, replay.width, replay.height,
+            result.steps);
         for (size_t r = 0; r < result.table.size(); ++r) {
             const ReplayRow& row = result.table[r];
             std::printf("%s{\"country\":%d,\"name\":%s,\"stats\":[", r ? "," : "", row.country,
                         Quoted(CountryName(row.country)).c_str());
-            for (int k = 0; k < BattleStats::ColumnCount; ++k) std::printf("%s%d", k ? "," : "", row.columns[size_t(k)]);
+            for (int k = 0; k < BattleStats::ColumnCount; ++k)
+                std::printf("%s%d", k ? "," : "", row.columns[size_t(k)]);
             std::printf("]}");
         }
         std::printf("]");
@@ -107,8 +113,8 @@ int ReplayCommand(int argc, char** argv) {
             for (int32_t value : row.columns) std::printf(" %15d", value);
             std::printf("\n");
         }
-        std::printf("replay %s: seed %u, %dx%d, %u steps in %.0f ms%s\n", path.c_str(), replay.seed, replay.width,
-                    replay.height, result.steps, ms,
+        std::printf("replay %s: seed %u, %dx%d, %u steps in %.0f ms%s\n", path.c_str(), replay.seed,
+                    replay.width, replay.height, result.steps, ms,
                     verify && result.difference.empty()
                         ? (", verified: " + std::to_string(replay.checkpoints.size()) +
                            " checkpoints and the table as recorded")

@@ -8,7 +8,7 @@ set -uo pipefail
 cd "$(dirname "$0")/../.."
 seconds="${1:-20}"
 build="${FUZZBUILD:-build-fuzz}"
-targets=(starmarch_xfile_fuzz starmarch_config_fuzz starmarch_wav_fuzz)
+targets=(starmarch_xfile_fuzz starmarch_config_fuzz starmarch_wav_fuzz starmarch_replay_fuzz)
 
 probe='extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }'
 if ! command -v clang++ >/dev/null ||

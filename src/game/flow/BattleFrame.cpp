@@ -18,10 +18,14 @@ namespace {
 constexpr float SunDistance = 100.0f;
 constexpr float SunSize = 5.0f;
 
-bool Pressed(int state) { return state == Input::Pressed; }
+bool Pressed(int state) {
+    return state == Input::Pressed;
+}
 
 // The view matrix's third column: where the camera looks, in world space.
-Vector3 ViewDirection(const Matrix& view) { return {view.m[0][2], view.m[1][2], view.m[2][2]}; }
+Vector3 ViewDirection(const Matrix& view) {
+    return {view.m[0][2], view.m[1][2], view.m[2][2]};
+}
 
 void DrawSun(World& world, const BattleHost& host) {
     Graphics& graphics = world.graphics;
@@ -50,7 +54,8 @@ int OrbitModeInput(World& world, const BattleInput& input, BattleHost& host) {
     const int right = input.right;
     const Graphics& graphics = world.graphics;
 
-    if (world.cursorX != world.rightPressX || world.cursorY != world.rightPressY) world.rightClickArmed = false;
+    if (world.cursorX != world.rightPressX || world.cursorY != world.rightPressY)
+        world.rightClickArmed = false;
     Unit* picked = world.PickUnderCursor(world.cursorX, world.cursorY);
 
     if (Pressed(left)) {
@@ -154,7 +159,8 @@ BattleFrameEnd RunBattleFrame(World& world, const BattleInput& input, BattleHost
     // Nothing has moved the camera since the frame began: the listener
     // stands at this frame's eye, turned with the view.
     host.PlaceListener(graphics.view);
-    graphics.SetDirectionalLight(world.lightDirection.x, world.lightDirection.y, world.lightDirection.z, 1, 1, 1, 1);
+    graphics.SetDirectionalLight(world.lightDirection.x, world.lightDirection.y, world.lightDirection.z, 1, 1,
+                                 1, 1);
     if (Device* device = graphics.device()) {
         device->SetRenderState(RenderState::ZFunc, CmpLessEqual);
         device->SetRenderState(RenderState::Lighting, 1);

@@ -22,9 +22,12 @@ bool IsOurs(const fs::path& path) {
 }
 } // namespace
 
-std::string ReplaysFolder(const std::string& moduleDirectory) { return moduleDirectory + "replays/"; }
+std::string ReplaysFolder(const std::string& moduleDirectory) {
+    return moduleDirectory + "replays/";
+}
 
-std::string SaveReplay(const std::string& folder, const std::vector<uint8_t>& bytes, int keep, std::string& error) {
+std::string SaveReplay(const std::string& folder, const std::vector<uint8_t>& bytes, int keep,
+                       std::string& error) {
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (ec) {
@@ -39,7 +42,7 @@ std::string SaveReplay(const std::string& folder, const std::vector<uint8_t>& by
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
     fs::path path;
     for (int n = 0;; ++n) {
-        char counter[8];
+        char counter[16];
         std::snprintf(counter, sizeof counter, "-%03d", n);
         path = fs::path(folder) / (std::string(Prefix) + stamp + counter + replay::Extension);
         if (!fs::exists(path, ec)) break;

@@ -1,7 +1,5 @@
 #include "game/replay/ReplayFormat.h"
 
-#include "game/world/World.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -78,8 +76,8 @@ public:
         uint64_t v = 0;
         if (!Varint(v, uint64_t(0xFFFFFFFF), what)) return false;
         if (v < uint64_t(lo) || v > uint64_t(hi))
-            return Fail(std::string(what) + " " + std::to_string(v) + " is outside " + std::to_string(lo) + ".." +
-                        std::to_string(hi));
+            return Fail(std::string(what) + " " + std::to_string(v) + " is outside " + std::to_string(lo) +
+                        ".." + std::to_string(hi));
         out = int(v);
         return true;
     }
@@ -88,8 +86,8 @@ public:
         if (!Varint(v, UINT64_MAX, what)) return false;
         out = int64_t(v >> 1) ^ -int64_t(v & 1);
         if (out < lo || out > hi)
-            return Fail(std::string(what) + " " + std::to_string(out) + " is outside " + std::to_string(lo) + ".." +
-                        std::to_string(hi));
+            return Fail(std::string(what) + " " + std::to_string(out) + " is outside " + std::to_string(lo) +
+                        ".." + std::to_string(hi));
         return true;
     }
     size_t Left() const { return size - at; }
@@ -151,58 +149,17 @@ bool ReadStep(Reader& in, uint8_t tag, uint64_t& buttons, ReplayStep& step) {
     return true;
 }
 
-constexpr const char* FamilyNames[WorldChecksum::Families] = {"station", "panels", "turrets", "fighters"};
-constexpr const char* ColumnNames[BattleStats::ColumnCount] = {
-    "team", "stations destroyed", "stations lost", "panels destroyed", "panels lost", "turrets destroyed",
-    "turrets lost", "fighters destroyed", "fighters lost", "score"};
-
-// FNV-1a, 32 bits.
-struct Fnv {
-    uint32_t hash = 2166136261u;
-    void Add(const void* bytes, size_t n) {
-        const auto* p = static_cast<const uint8_t*>(bytes);
-        for (size_t i = 0; i < n; ++i) hash = (hash ^ p[i]) * 16777619u;
-    }
-    void Add(float f) { Add(&f, sizeof f); }
-    void Add(int32_t i) { Add(&i, sizeof i); }
-    void Add(const Vector3& v) {
-        Add(v.x);
-        Add(v.y);
-        Add(v.z);
-    }
-};
-
-template <typename Pool> void HashPool(const Pool& pool, int family, std::array<std::array<Fnv, 4>, CountryCount>& h) {
-    for (size_t i = 0; i < Pool::Capacity; ++i) {
-        const Unit* unit = pool[i];
-        if (!unit || unit->country < 0 || unit->country >= CountryCount) continue;
-        Fnv& f = h[size_t(unit->country)][size_t(family)];
-        f.Add(int32_t(i));
-        f.Add(int32_t(unit->hp));
-        if (unit->node) {
-            f.Add(unit->GetWorldPosition());
-            f.Add(unit->node->GetForward());
-            f.Add(unit->node->GetUp());
-        }
-    }
-}
+constexpr const char* FamilyNames[WorldChecksum::Families] = {"stations", "panels", "turrets", "fighters"};
+constexpr const char* ColumnNames[BattleStats::ColumnCount] = {"team",          "stations destroyed",
+                                                               "stations lost", "panels destroyed",
+                                                               "panels lost",   "turrets destroyed",
+                                                               "turrets lost",  "fighters destroyed",
+                                                               "fighters lost", "score"};
 
 } // namespace
 
-const char* GameBuildId() { return "Starmarch 1.03"; }
-
-WorldChecksum ChecksumWorld(const World& world) {
-    std::array<std::array<Fnv, 4>, CountryCount> h{};
-    HashPool(world.stations, 0, h);
-    HashPool(world.panels, 1, h);
-    HashPool(world.turrets, 2, h);
-    HashPool(world.fighters, 3, h);
-    WorldChecksum sum;
-    for (int c = 0; c < CountryCount; ++c) {
-        for (int f = 0; f < WorldChecksum::Families; ++f) sum.units[size_t(c)][size_t(f)] = h[size_t(c)][size_t(f)].hash;
-        sum.scores[size_t(c)] = world.stats.Get(c, BattleStats::Score);
-    }
-    return sum;
+const char* GameBuildId() {
+    return "Starmarch 1.03";
 }
 
 std::string DescribeDifference(const WorldChecksum& recorded, const WorldChecksum& now) {
@@ -231,9 +188,11 @@ std::vector<ReplayRow> ResultRows(const CountrySelection& selection, const Battl
     return rows;
 }
 
-std::string DescribeTableDifference(const std::vector<ReplayRow>& recorded, const std::vector<ReplayRow>& now) {
+std::string DescribeTableDifference(const std::vector<ReplayRow>& recorded,
+                                    const std::vector<ReplayRow>& now) {
     if (recorded.size() != now.size())
-        return "the table has " + std::to_string(now.size()) + " rows, recorded " + std::to_string(recorded.size());
+        return "the table has " + std::to_string(now.size()) + " rows, recorded " +
+               std::to_string(recorded.size());
     for (size_t r = 0; r < recorded.size(); ++r) {
         if (recorded[r].country != now[r].country)
             return "row " + std::to_string(r + 1) + " is " + CountryName(now[r].country) + ", recorded " +
@@ -261,8 +220,8 @@ bool ParseReplay(const uint8_t* data, size_t size, Replay& out, std::string& err
     uint64_t version = 0;
     if (!in.Varint(version, UINT64_MAX, "the version")) return failed();
     if (version != uint64_t(replay::Version)) {
-        error = "replay format version " + std::to_string(version) + " is not known to this game (it reads version " +
-                std::to_string(replay::Version) + ")";
+        error = "replay format version " + std::to_string(version) +
+                " is not known to this game (it reads version " + std::to_string(replay::Version) + ")";
         return false;
     }
     int idLength = 0;
@@ -350,11 +309,13 @@ bool ParseReplay(const uint8_t* data, size_t size, Replay& out, std::string& err
         } else if (tag == CheckpointTag) {
             ReplayCheckpoint point;
             uint64_t at = 0;
-            if (!in.Varint(at, 0xFFFFFFFF, "a checkpoint's step") || !ReadChecksum(in, point.sum)) return failed();
+            if (!in.Varint(at, 0xFFFFFFFF, "a checkpoint's step") || !ReadChecksum(in, point.sum))
+                return failed();
             const uint64_t expected = uint64_t(r.checkpoints.size() + 1) * replay::CheckpointSteps;
             if (at != expected || seen != expected) {
-                error = "a checkpoint after step " + std::to_string(seen) + " says step " + std::to_string(at) +
-                        "; the next one belongs after step " + std::to_string(expected) + " (corrupted)";
+                error = "a checkpoint after step " + std::to_string(seen) + " says step " +
+                        std::to_string(at) + "; the next one belongs after step " + std::to_string(expected) +
+                        " (corrupted)";
                 return false;
             }
             point.step = uint32_t(at);
@@ -373,9 +334,9 @@ bool ParseReplay(const uint8_t* data, size_t size, Replay& out, std::string& err
     }
     const size_t recordsEnd = in.At() - 1;
     if (seen != steps || r.checkpoints.size() != checkpoints) {
-        error = "the file holds " + std::to_string(seen) + " steps and " + std::to_string(r.checkpoints.size()) +
-                " checkpoints but claims " + std::to_string(steps) + " and " + std::to_string(checkpoints) +
-                " (corrupted)";
+        error = "the file holds " + std::to_string(seen) + " steps and " +
+                std::to_string(r.checkpoints.size()) + " checkpoints but claims " + std::to_string(steps) +
+                " and " + std::to_string(checkpoints) + " (corrupted)";
         return false;
     }
     int rows = 0;
@@ -460,7 +421,8 @@ bool ReplaySteps::Next(ReplayStep& step) {
 
 ReplayWriter::ReplayWriter(const std::string& buildId, int width, int height, uint32_t seed,
                            const CountrySelection& selection)
-    : buildId(buildId.substr(0, replay::MaxBuildId)), width(width), height(height), seed(seed), selection(selection) {}
+    : buildId(buildId.substr(0, replay::MaxBuildId)), width(width), height(height), seed(seed),
+      selection(selection) {}
 
 void ReplayWriter::FlushQuiet() {
     if (quiet == 1) records.push_back(0);
@@ -492,11 +454,6 @@ void ReplayWriter::Step(const ReplayStep& step) {
     if (tag & DyBit) PutSigned(records, clamp(step.input.dy));
     if (tag & WheelBit) PutSigned(records, clamp(step.input.wheel));
     buttons = word;
-}
-
-void ReplayWriter::AfterStep(const World& world) {
-    if (steps > 0 && steps % replay::CheckpointSteps == 0 && steps / replay::CheckpointSteps > checkpoints)
-        Checkpoint(ChecksumWorld(world));
 }
 
 void ReplayWriter::Checkpoint(const WorldChecksum& sum) {

@@ -93,7 +93,8 @@ struct Replay {
 // The result table as the replay keeps it: one row per placed country, in slot order.
 std::vector<ReplayRow> ResultRows(const CountrySelection& selection, const BattleStats& stats);
 // The first difference between two tables, for a person; empty when equal.
-std::string DescribeTableDifference(const std::vector<ReplayRow>& recorded, const std::vector<ReplayRow>& now);
+std::string DescribeTableDifference(const std::vector<ReplayRow>& recorded,
+                                    const std::vector<ReplayRow>& now);
 
 // Reads and checks a whole replay; on failure says why in words a player can
 // act on, and leaves out untouched.
@@ -119,7 +120,8 @@ private:
 // world's checkpoints and finally the table.
 class ReplayWriter {
 public:
-    ReplayWriter(const std::string& buildId, int width, int height, uint32_t seed, const CountrySelection& selection);
+    ReplayWriter(const std::string& buildId, int width, int height, uint32_t seed,
+                 const CountrySelection& selection);
     void Step(const ReplayStep& step);
     // After each step: every CheckpointSteps steps the world's fingerprint.
     void AfterStep(const World& world);

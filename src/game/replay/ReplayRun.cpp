@@ -79,12 +79,13 @@ ReplayRunResult Run(Graphics& graphics, const ReplayBattle& battle, const Factor
 
 } // namespace
 
-ReplayRunResult RunReplayBattle(Graphics& graphics, const ReplayBattle& battle, const FactoryInstaller& install,
-                                const ReplayInputSource& source) {
+ReplayRunResult RunReplayBattle(Graphics& graphics, const ReplayBattle& battle,
+                                const FactoryInstaller& install, const ReplayInputSource& source) {
     return Run(graphics, battle, install, source, {});
 }
 
-ReplayRunResult RunReplay(Graphics& graphics, const Replay& replay, const FactoryInstaller& install, bool verify) {
+ReplayRunResult RunReplay(Graphics& graphics, const Replay& replay, const FactoryInstaller& install,
+                          bool verify) {
     const ReplayBattle battle{replay.width, replay.height, replay.seed, replay.selection};
     ReplaySteps steps(replay);
     size_t compared = 0;
@@ -92,19 +93,22 @@ ReplayRunResult RunReplay(Graphics& graphics, const Replay& replay, const Factor
     auto check = [&](const ReplayWriter& writer, ReplayRunResult& result) {
         if (writer.Steps() == checked || writer.Steps() % replay::CheckpointSteps != 0) return true;
         checked = writer.Steps();
-        if (compared >= replay.checkpoints.size() || replay.checkpoints[compared].step != checked) return true;
-        const std::string difference = DescribeDifference(replay.checkpoints[compared++].sum, writer.LastChecksum());
+        if (compared >= replay.checkpoints.size() || replay.checkpoints[compared].step != checked)
+            return true;
+        const std::string difference =
+            DescribeDifference(replay.checkpoints[compared++].sum, writer.LastChecksum());
         if (difference.empty()) return true;
         result.difference = "step " + std::to_string(checked) + ": " + difference;
         return false;
     };
     ReplayRunResult result = Run(
-        graphics, battle, install, [&steps](const World&, uint32_t, ReplayStep& next) { return steps.Next(next); },
+        graphics, battle, install,
+        [&steps](const World&, uint32_t, ReplayStep& next) { return steps.Next(next); },
         verify ? CheckpointCheck(check) : CheckpointCheck());
     if (verify && result.difference.empty()) {
         if (result.steps != replay.steps)
-            result.difference = "the battle ended after step " + std::to_string(result.steps) + ", recorded " +
-                                std::to_string(replay.steps);
+            result.difference = "the battle ended after step " + std::to_string(result.steps) +
+                                ", recorded " + std::to_string(replay.steps);
         else if (std::string d = DescribeTableDifference(replay.table, result.table); !d.empty())
             result.difference = "the final table: " + d;
     }

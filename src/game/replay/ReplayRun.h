@@ -37,9 +37,10 @@ using ReplayInputSource = std::function<bool(const World& world, uint32_t step, 
 // source's input, recorded as it goes. Graphics of the battle's back-buffer
 // size (a NullDevice will do); sound stays silent. The battle ends when the
 // source has no more steps or Escape leaves it.
-ReplayRunResult RunReplayBattle(Graphics& graphics, const ReplayBattle& battle, const FactoryInstaller& install,
-                                const ReplayInputSource& source);
+ReplayRunResult RunReplayBattle(Graphics& graphics, const ReplayBattle& battle,
+                                const FactoryInstaller& install, const ReplayInputSource& source);
 
 // Plays a replay's battle; with verify it compares every checkpoint and the
 // final table with the recorded ones and stops at the first difference.
-ReplayRunResult RunReplay(Graphics& graphics, const Replay& replay, const FactoryInstaller& install, bool verify);
+ReplayRunResult RunReplay(Graphics& graphics, const Replay& replay, const FactoryInstaller& install,
+                          bool verify);

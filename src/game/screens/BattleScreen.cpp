@@ -14,7 +14,9 @@ namespace {
 constexpr int MaxWatchSpeed = 8;
 // The bitmap font's advance.
 constexpr int CharWidth = 5;
-bool Pressed(const Input& input, int key) { return input.KeyState(key) == Input::Pressed; }
+bool Pressed(const Input& input, int key) {
+    return input.KeyState(key) == Input::Pressed;
+}
 } // namespace
 
 BattleScreen::BattleScreen(GameContext& game) : game(game) {
@@ -83,7 +85,8 @@ void BattleScreen::WatchFrame(World& world) {
     }
     if (Pressed(input, Dik::Equals) || Pressed(input, Dik::Add))
         game.watchSpeed = std::min(game.watchSpeed * 2, MaxWatchSpeed);
-    if (Pressed(input, Dik::Minus) || Pressed(input, Dik::Subtract)) game.watchSpeed = std::max(game.watchSpeed / 2, 1);
+    if (Pressed(input, Dik::Minus) || Pressed(input, Dik::Subtract))
+        game.watchSpeed = std::max(game.watchSpeed / 2, 1);
     const bool pauseKey = Pressed(input, Dik::Space);
     if (game.paused) {
         if (!pauseKey) return;
@@ -119,8 +122,12 @@ void BattleScreen::DrawExtras() {
     }
 }
 
-void BattleScreen::PlayHover() { game.PlayHover(); }
-void BattleScreen::PlayClick() { game.PlayClick(); }
+void BattleScreen::PlayHover() {
+    game.PlayHover();
+}
+void BattleScreen::PlayClick() {
+    game.PlayClick();
+}
 
 void BattleScreen::Leave() {
     if (!game.watching) game.FinishRecording(&step);
@@ -137,7 +144,9 @@ void BattleScreen::ToResults() {
     game.SwitchTo(SceneId::Result);
 }
 
-void BattleScreen::PlaceListener(const Matrix& view) { ::PlaceListener(game.sound, view); }
+void BattleScreen::PlaceListener(const Matrix& view) {
+    ::PlaceListener(game.sound, view);
+}
 
 void BattleScreen::DrawCursor(int x, int y, bool altMark, bool orderMark) {
     game.cursorX = x;

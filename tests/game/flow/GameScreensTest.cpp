@@ -1,7 +1,10 @@
 // The menu screens driven as a player would, without a window: scripted
 // mouse and keyboard states go through the real input rules, the screens
 // draw to a recording device.
+#include "game/flow/BattleFactories.h"
 #include "game/flow/Game.h"
+#include "game/replay/ReplayFormat.h"
+#include "game/replay/ReplayRun.h"
 #include "game/screens/Layout.h"
 #include "game/world/World.h"
 #include "platform/App.h"
@@ -12,9 +15,11 @@
 #include "platform/PictureRate.h"
 #include "render/DrawList.h"
 #include "render/Graphics.h"
+#include "render/NullDevice.h"
 #include "render/RecordingDevice.h"
 #include "render/ResourceTable.h"
 #include "support/DrawBoxes.h"
+#include "support/TempDir.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -22,8 +27,12 @@
 namespace {
 
 // Aim at the middle of a rectangle of the 640 x 480 design.
-int CentreX(const ScreenRect& r) { return r.x + r.w / 2; }
-int CentreY(const ScreenRect& r) { return r.y + r.h / 2; }
+int CentreX(const ScreenRect& r) {
+    return r.x + r.w / 2;
+}
+int CentreY(const ScreenRect& r) {
+    return r.y + r.h / 2;
+}
 
 class StillClock : public Clock {
 public:
@@ -215,16 +224,14 @@ TEST(GameScreens, LeavingAScreenPutsThePointerInTheMiddleAndPauses) {
 
 TEST(GameScreens, ResourcesLoadInTheOrderOfTheSetUp) {
     Screens s;
-    std::vector<std::string> expected = {"FONT", "OP_00", "OP_09", "TITLE", "PLANET", "FLAG", "LIGHT", "SIGHT",
-                                         "ARROW1", "ARROW2",
-                                         // Push buttons and the game, then option buttons.
-                                         "Data\\MouseOver.wav", "Data\\MouseClick.wav", "Data\\MouseOver.wav",
-                                         "Data\\MouseClick.wav", "EXPLOTION", "TRAIL_01", "TRAIL_12", "VAPOR",
-                                         "Data\\Explotion.wav", "PLASMA", "Data\\PlasmaShot.wav",
-                                         "Data\\PlasmaHit.wav", "LASER", "Data\\LaserShot.wav", "Data\\LaserHit.wav",
-                                         "MISSILE", "Data\\Missile.wav", "MISSILE_S", "Data\\MissileS.wav", "BARRAGE",
-                                         "Data\\BarrageShot.wav", "PANEL_A", "PANEL_C", "TURRET_AM", "TURRET_IM",
-                                         "STATION_01", "STATION_12", "FIGHTER_01", "FIGHTER_12"};
+    std::vector<std::string> expected = {
+        "FONT", "OP_00", "OP_09", "TITLE", "PLANET", "FLAG", "LIGHT", "SIGHT", "ARROW1", "ARROW2",
+        // Push buttons and the game, then option buttons.
+        "Data\\MouseOver.wav", "Data\\MouseClick.wav", "Data\\MouseOver.wav", "Data\\MouseClick.wav",
+        "EXPLOTION", "TRAIL_01", "TRAIL_12", "VAPOR", "Data\\Explotion.wav", "PLASMA", "Data\\PlasmaShot.wav",
+        "Data\\PlasmaHit.wav", "LASER", "Data\\LaserShot.wav", "Data\\LaserHit.wav", "MISSILE",
+        "Data\\Missile.wav", "MISSILE_S", "Data\\MissileS.wav", "BARRAGE", "Data\\BarrageShot.wav", "PANEL_A",
+        "PANEL_C", "TURRET_AM", "TURRET_IM", "STATION_01", "STATION_12", "FIGHTER_01", "FIGHTER_12"};
     // The loads of those names, in the order the log has them.
     std::vector<std::string> loaded;
     for (size_t at = s.log.find("load("); at != std::string::npos; at = s.log.find("load(", at + 1)) {
@@ -364,7 +371,8 @@ TEST(GameScreens, PicturesBetweenStepsLeaveTheBattleAsItWas) {
         EXPECT_EQ(g.Scene(), SceneId::Result);
         std::vector<int> table;
         for (int c = 0; c < CountryCount; ++c)
-            for (int k = 0; k < BattleStats::ColumnCount; ++k) table.push_back(g.stats.Get(c, BattleStats::Column(k)));
+            for (int k = 0; k < BattleStats::ColumnCount; ++k)
+                table.push_back(g.stats.Get(c, BattleStats::Column(k)));
         return table;
     };
     const std::vector<int> classic = play(PictureRate::Classic);
@@ -385,10 +393,96 @@ TEST(GameScreens, FrameRateButtonsSetTheirRate) {
     // Options 0 to 5: VSync, 60, 120, 144, Unlimited, Classic.
     const struct {
         int option, rate;
-    } clicks[] = {{4, PictureRate::Unlimited}, {4, PictureRate::Unlimited}, {2, 120}, {5, PictureRate::Classic},
+    } clicks[] = {{4, PictureRate::Unlimited},
+                  {4, PictureRate::Unlimited},
+                  {2, 120},
+                  {5, PictureRate::Classic},
                   {0, PictureRate::VSync}};
     for (const auto& c : clicks) {
         s.Click(SettingsLayout::FrameRateOption(c.option));
         EXPECT_EQ(s.settings.frameRate, c.rate) << "option " << c.option;
     }
+}
+
+// A battle played in the game is recorded: the lab's run of its replay, on no
+// screen at all, ends as the game's did. Pause stops the battle and nothing
+// of the pause is recorded; "Watch Again" plays it through the battle screen
+// to the same table, with its own pause; a bad file is refused with a reason.
+TEST(GameScreens, BattlesAreRecordedPausedAndWatchedAgainAsTheyWere) {
+    Screens s(std::make_unique<ListOnlyDevice>());
+    GameContext& g = s.game->context;
+    s.app.random.Seed(2026);
+    s.Click(TitleLayout::ChooseCountries);
+    for (int country : {0, 3, 6})
+        s.Drag(CountrySelectLayout::AvailableFlag(country), CountrySelectLayout::TeamSlot(country));
+    s.Click(CountrySelectLayout::SlotName(0));
+    s.Click(CountrySelectLayout::Start);
+    ASSERT_EQ(g.Scene(), SceneId::Battle);
+    ASSERT_NE(g.recording, nullptr);
+    World& world = *g.world();
+    // The click's last frame was the battle's first step.
+    uint32_t stepped = 1;
+    for (int frame = 0; frame < 700; ++frame) {
+        // A fighter taken over, flown and fired; the camera swings now and then.
+        std::vector<int> keys;
+        if (frame == 20) keys = {Dik::J};
+        if (frame == 25 || frame == 150) keys = {Dik::Return};
+        if (frame >= 30 && frame < 90) keys = {Dik::Space, Dik::Up};
+        const bool swing = frame % 200 > 160;
+        s.Frame(swing ? 5 : 0, swing ? 2 : 0, false, swing, keys);
+        ++stepped;
+        if (frame != 400) continue;
+        // The step of the key still runs; the ones after it wait.
+        s.Frame(0, 0, false, false, {Dik::Pause});
+        ++stepped;
+        ASSERT_TRUE(g.paused);
+        const WorldChecksum held = ChecksumWorld(world);
+        const uint32_t recorded = g.recording->Steps();
+        for (int i = 0; i < 30; ++i) s.Frame(9, 9, true, false, {Dik::Space});
+        EXPECT_EQ(ChecksumWorld(world), held);
+        EXPECT_EQ(g.recording->Steps(), recorded);
+        s.Frame(0, 0, false, false, {Dik::F3});
+        ++stepped;
+        EXPECT_FALSE(g.paused);
+    }
+    s.Frame(0, 0, false, false, {Dik::Escape});
+    ASSERT_EQ(g.Scene(), SceneId::Result);
+    ASSERT_NE(g.lastReplay, nullptr);
+    EXPECT_EQ(g.lastReplay->steps, stepped + 1);
+    const std::vector<ReplayRow> table = ResultRows(g.selection, g.stats);
+    EXPECT_EQ(g.lastReplay->table, table);
+
+    Graphics headless(std::make_unique<NullDevice>(), 640, 480);
+    headless.resources = &ResourceTable::Embedded();
+    BattleFamilies families;
+    families.Load(headless);
+    const ReplayRunResult lab = RunReplay(
+        headless, *g.lastReplay, [&families](World& w) { families.Install(w); }, true);
+    EXPECT_EQ(lab.difference, "");
+    EXPECT_EQ(lab.steps, stepped + 1);
+
+    g.stats.Clear();
+    s.Click(ResultLayout::WatchAgain);
+    ASSERT_EQ(g.Scene(), SceneId::Battle);
+    ASSERT_NE(g.watching, nullptr);
+    s.Frame(0, 0, false, false, {Dik::Space});
+    ASSERT_TRUE(g.paused);
+    const WorldChecksum held = ChecksumWorld(*g.world());
+    for (int i = 0; i < 10; ++i) s.Frame(0, 0, false, false, {Dik::Space});
+    s.Frame();
+    EXPECT_EQ(ChecksumWorld(*g.world()), held);
+    s.Key(Dik::Space);
+    EXPECT_FALSE(g.paused);
+    s.Key(Dik::Equals);
+    EXPECT_EQ(g.watchSpeed, 2);
+    for (int i = 0; i < 800 && g.Scene() == SceneId::Battle; ++i) s.Frame();
+    ASSERT_EQ(g.Scene(), SceneId::Result);
+    EXPECT_EQ(ResultRows(g.selection, g.stats), table);
+
+    TempDir folder;
+    folder.Write("old.smreplay", std::string("SMREPLAY\x07", 9));
+    s.log.clear();
+    EXPECT_FALSE(g.WatchReplayFile(folder.path + "/old.smreplay"));
+    EXPECT_NE(s.log.find("version 7 is not known"), std::string::npos) << s.log;
+    EXPECT_EQ(g.Scene(), SceneId::Result);
 }
