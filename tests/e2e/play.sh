@@ -93,6 +93,14 @@ key Escape                                         # and out
 ended "$game"; rc=$?
 [ "$rc" = "0" ] || { fail "the game exited with $rc"; tail -20 "$work/stderr.txt"; }
 grep -q '^Keys=16,45,' "$work/Starmarch.cfg" 2>/dev/null || fail "the new key is not in the configuration: $(cat "$work/Starmarch.cfg")"
+# The battle was recorded beside the program, and the lab plays it as it was.
+replays=("$work"/replays/battle-*.smreplay)
+if [ -f "${replays[0]}" ]; then
+    "$4" --replay "${replays[0]}" --verify > "$work/verify.txt" 2>&1 ||
+        fail "the lab's run of the game's replay differs: $(cat "$work/verify.txt")"
+else
+    fail "no replay of the battle in $work/replays"
+fi
 
 # A second start reads the new key back (and writes it again at exit).
 cp "$work/Starmarch.cfg" "$work/first.cfg"
