@@ -273,19 +273,22 @@ int main(int argc, char** argv) {
         lost.selection.Place(3, 0, 1);
         for (int c = 4; c < 8; ++c) lost.selection.Place(c, c - 3, 2);
         StationLostScript falling;
-        bool written = Write(dir + "/manual.smreplay", Record(manual, std::ref(flying))) &&
-                       Write(dir + "/twelve.smreplay", Record(twelve, std::ref(watching))) &&
-                       Write(dir + "/station-lost.smreplay", Record(lost, std::ref(falling)));
-        if (written && (flying.flown < 500 || !flying.ordered)) {
+        // All three are made first: none is kept unless each did what it is for.
+        const ReplayRunResult made[] = {Record(manual, std::ref(flying)), Record(twelve, std::ref(watching)),
+                                        Record(lost, std::ref(falling))};
+        bool good = true;
+        if (flying.flown < 500 || !flying.ordered) {
             std::fprintf(stderr, "starmarch-replaymaker: the manual battle flew %u steps by hand, %s\n",
                          flying.flown, flying.ordered ? "its order was taken" : "its order was not taken");
-            written = false;
+            good = false;
         }
-        if (written && !falling.lostAt) {
+        if (!falling.lostAt) {
             std::fprintf(stderr, "starmarch-replaymaker: the player's station did not fall\n");
-            written = false;
+            good = false;
         }
-        status = written ? 0 : 1;
+        good = good && Write(dir + "/manual.smreplay", made[0]) && Write(dir + "/twelve.smreplay", made[1]) &&
+               Write(dir + "/station-lost.smreplay", made[2]);
+        status = good ? 0 : 1;
     } else {
         std::fprintf(stderr, "usage: starmarch-replaymaker OUTDIR | --long FILE STEPS\n");
         status = 2;
