@@ -46,7 +46,8 @@ window=$(game_window)
 [ -n "$window" ] || { fail "no game window"; exit 1; }
 xdotool windowfocus --sync "$window" 2>/dev/null
 sleep 5
-[ "$(pixel 320 400)" = "#000000" ] || fail "--replay did not start in the battle"
+grep -q 'リプレイ: 再生します (800x600, 種 11, 2400 ステップ)' "$work/watch.txt" ||
+    fail "--replay did not start the battle: $(tail -3 "$work/watch.txt")"
 key() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep 0.2; }
 for i in 1 2 3; do key KP_Add; done                           # eight steps a frame
 # The battle's end is logged with its pace, and the result table follows.

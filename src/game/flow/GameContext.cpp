@@ -229,6 +229,7 @@ void GameContext::FinishRecording(const BattleInput* lastStep) {
 
 bool GameContext::WatchReplay(std::shared_ptr<const Replay> replay) {
     if (!replay) return false;
+    Log("リプレイ: 再生します (%dx%d, 種 %u, %u ステップ)\n", replay->width, replay->height, replay->seed, replay->steps);
     if (replay->width != graphics.displayWidth || replay->height != graphics.displayHeight)
         Log("リプレイ: %dx%d で記録され, %dx%d で再生します\n", replay->width, replay->height, graphics.displayWidth,
             graphics.displayHeight);

@@ -6,6 +6,7 @@
 #include "platform/App.h"
 #include "platform/Input.h"
 #include "platform/KeyCodes.h"
+#include "platform/PictureRate.h"
 #include "render/Graphics.h"
 
 #include <algorithm>
@@ -43,6 +44,10 @@ void BattleScreen::Frame() {
 }
 
 void BattleScreen::SetPaused(bool paused) {
+    // Pictures between steps keep the last step unseen: it is shown once,
+    // with its notice, and stays.
+    if (paused && !game.app.PicturesHeld() && game.app.PictureRateInForce() != PictureRate::Classic)
+        game.graphics.PresentPicture(1.0f, 0.0f, 0.0f);
     game.paused = paused;
     game.app.HoldPictures(paused);
 }
