@@ -38,6 +38,8 @@ int main(int argc, char** argv) {
 
     auto graphics = std::make_unique<Graphics>(app.window, app.commandLine, settings.windowed, width, height);
     graphics->resources = &ResourceTable::Embedded();
+    // Menus, overlays and text drawn k times larger on a large back buffer.
+    graphics->SetUiScale(ChooseUiScale(settings.uiScale, width, height));
     // Pictures between steps, when the settings ask for them.
     app.picture = [shown = graphics.get()](float t, float dx, float dy) { shown->PresentPicture(t, dx, dy); };
     auto sound = std::make_unique<SoundSystem>(app.commandLine, app.moduleDirectory);

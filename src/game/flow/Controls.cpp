@@ -34,6 +34,7 @@ void ControlSettings::SetDefaults() {
     displaySizeChoice = 0;
     frameRate = 0;
     uiScale = 0;
+    uiScaleChoice = 0;
     for (int i = 0; i < ActionCount; ++i) {
         actionKey[size_t(i)] = defaultKeys[i];
         actionPadButton[size_t(i)] = -1;

@@ -36,8 +36,10 @@ struct ControlSettings {
     // 30 one per step as the game always did, 60 / 120 / 144 at most, -1 as
     // often as it can.
     int frameRate = 0;
-    // UI scale: 0 Auto, or 1, 2, 3 (ChooseUiScale).
+    // UI scale: 0 Auto, or 1, 2, 3 (ChooseUiScale); like the display size,
+    // what the settings choose takes effect at the next start.
     int uiScale = 0;
+    int uiScaleChoice = 0;
 
     ControlSettings() { SetDefaults(); }
     void SetDefaults();

@@ -33,7 +33,7 @@ const SettingRow Rows[] = {
     {"Window", &ControlSettings::windowed, &ControlSettings::windowModeChoice, WindowChoices, 0, ReadWindow},
     {"DispSize", &ControlSettings::displaySize, &ControlSettings::displaySizeChoice, SizeChoices, 0},
     {"FrameRate", &ControlSettings::frameRate, &ControlSettings::frameRate, RateChoices, PictureRate::VSync},
-    {"UiScale", &ControlSettings::uiScale, &ControlSettings::uiScale, UiScaleChoices, 0},
+    {"UiScale", &ControlSettings::uiScale, &ControlSettings::uiScaleChoice, UiScaleChoices, 0},
 };
 
 } // namespace
@@ -45,6 +45,10 @@ void ResolveDisplaySize(int displaySize, bool windowed, int desktopWidth, int de
     if (displaySize < 0 || displaySize > DesktopSize) displaySize = 0;
     width = Sizes[size_t(displaySize)].width;
     height = Sizes[size_t(displaySize)].height;
+    // A wide size larger than this desktop (a configuration brought from a
+    // larger one) becomes the desktop's own.
+    if (displaySize > 2 && desktopWidth > 0 && !DisplaySizeFits(displaySize, desktopWidth, desktopHeight))
+        displaySize = DesktopSize;
     if (displaySize != DesktopSize) return;
     width = windowed ? roomWidth : desktopWidth;
     height = windowed ? roomHeight : desktopHeight;

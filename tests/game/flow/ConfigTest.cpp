@@ -114,7 +114,7 @@ TEST(Config, DamagedFilesKeepDefaultsForWhatCannotBeRead) {
     EXPECT_EQ(shuffled.actionPadButton[0], 7);
 
     // Words, huge numbers and a size the game doesn't have.
-    ControlSettings garbage = Parsed("Window=yes\nDispSize=7\nKeys=abc,\nJoys=99999999999999999999,2,\n");
+    ControlSettings garbage = Parsed("Window=yes\nDispSize=8\nKeys=abc,\nJoys=99999999999999999999,2,\n");
     EXPECT_EQ(garbage.windowed, 0);
     EXPECT_EQ(garbage.displaySize, 0);
     EXPECT_EQ(garbage.actionKey, defaults.actionKey);

@@ -9,9 +9,11 @@ TEST(SettingsTable, SizesResolveAgainstTheDesktop) {
         bool windowed;
         int width, height;
     } cases[] = {
-        {0, false, 640, 480},   {2, true, 1024, 768},     {3, true, 1280, 720},   {6, false, 2560, 1440},
+        {0, false, 640, 480},   {2, true, 1024, 768},     {3, true, 1280, 720},   {5, false, 1920, 1080},
         // The desktop's own size full screen; in a window the room it has.
         {7, false, 1920, 1080}, {7, true, 1912, 1000},
+        // Larger than this desktop (a configuration from a larger one): the desktop's own.
+        {6, false, 1920, 1080}, {6, true, 1912, 1000},
         // A size this build doesn't know is the first one.
         {8, false, 640, 480},   {-1, true, 640, 480},
     };
@@ -62,7 +64,7 @@ TEST(SettingsTable, RowsAreReadAndWrittenByKey) {
 
     settings.windowModeChoice = 1;
     settings.displaySizeChoice = 5;
-    settings.uiScale = 3;
+    settings.uiScaleChoice = 3;
     const std::string text = FormatConfig(settings);
     EXPECT_EQ(text.substr(0, text.find("Keys=")), "Window=1\nDispSize=5\n");
     EXPECT_NE(text.find("\nFrameRate=0\nUiScale=3\n"), std::string::npos) << text;
