@@ -98,7 +98,19 @@ xdotool keydown alt; xdotool key Return; xdotool keyup alt; sleep 2
 [ "$(fullscreen_state)" = 0 ] || fail "Alt + Enter left the window full screen"
 shoot window
 key Escape; sleep 1                              # the result table
+cx=480; cy=270
+shoot result
 key Escape; sleep 1                              # the title
+cx=480; cy=270
+menu_to 585 440; click; sleep 1                 # "Settings"
+cx=480; cy=270
+shoot settings
+# The window mode's options show the window chosen by Alt + Enter: the
+# "Window" box (design 115, 20) has its cross, the "Fullscreen" box
+# (10, 20) none.
+[ "$(pixel 555 105)" != "#000000" ] && [ "$(pixel 345 105)" = "#000000" ] ||
+    fail "the settings do not show the window chosen by Alt + Enter"
+key Escape; sleep 1
 kill -TERM "$game"
 ended "$game"; rc=$?
 [ "$rc" = "0" ] || { fail "game exited with $rc"; cat "$work/stderr.txt"; }
