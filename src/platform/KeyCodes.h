@@ -14,6 +14,7 @@ constexpr int Add = 0x4E;
 constexpr int Pause = 0xC5;
 constexpr int Tab = 0x0F;
 constexpr int Return = 0x1C;
+constexpr int NumpadEnter = 0x9C;
 constexpr int A = 0x1E;
 constexpr int S = 0x1F;
 constexpr int F = 0x21;

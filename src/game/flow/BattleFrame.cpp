@@ -110,7 +110,7 @@ int OrbitModeInput(World& world, const BattleInput& input, BattleHost& host) {
     if (Pressed(action(StopOrder)) && world.selectedUnit && world.selectedUnit->Order(nullptr))
         host.PlayClick();
 
-    world.camera.Rotate(input.dx, input.dy, graphics.displayWidth, graphics.displayHeight, left, right);
+    world.camera.Rotate(input.dx, input.dy, graphics.uiWidth, graphics.uiHeight, left, right);
     world.camera.Zoom(input.dy, input.wheel, left, right);
     if (Pressed(action(PilotView)) && world.camera.GetFocus()) {
         world.pilotView = !world.pilotView;
@@ -141,8 +141,8 @@ void ManualModeInput(World& world, const BattleInput& input, BattleHost& host) {
 } // namespace
 
 void SkipBattleFrame(World& world, const BattleInput& input) {
-    const int width = std::max(world.graphics.displayWidth, 1);
-    const int height = std::max(world.graphics.displayHeight, 1);
+    const int width = std::max(world.graphics.uiWidth, 1);
+    const int height = std::max(world.graphics.uiHeight, 1);
     world.cursorX = std::clamp(world.cursorX + input.dx, 0, width - 1);
     world.cursorY = std::clamp(world.cursorY + input.dy, 0, height - 1);
     world.previousSelected = world.selectedUnit;
@@ -150,8 +150,8 @@ void SkipBattleFrame(World& world, const BattleInput& input) {
 
 BattleFrameEnd RunBattleFrame(World& world, const BattleInput& input, BattleHost& host) {
     Graphics& graphics = world.graphics;
-    const int width = std::max(graphics.displayWidth, 1);
-    const int height = std::max(graphics.displayHeight, 1);
+    const int width = std::max(graphics.uiWidth, 1);
+    const int height = std::max(graphics.uiHeight, 1);
 
     for (int a = 0; a < ActionCount; ++a) world.playerActions[size_t(a)] = uint8_t(input.Action(a));
     SkipBattleFrame(world, input);

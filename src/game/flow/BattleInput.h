@@ -14,7 +14,7 @@ class Input;
 struct BattleInput {
     // Each action's edge code: its key's state OR its pad button's.
     std::array<uint8_t, ActionCount> actions{};
-    // The pointer's motion since the last step, back-buffer pixels.
+    // The pointer's motion since the last step, UI pixels.
     int dx = 0, dy = 0;
     // Left and right mouse buttons.
     uint8_t left = 0, right = 0;
@@ -28,6 +28,6 @@ struct BattleInput {
 };
 
 // This step's input from the devices, with the settings' controls. The
-// system pointer goes back to the middle of the width x height screen, so
-// its offset from there is the next step's motion.
+// system pointer goes back to the middle of the width x height screen (UI
+// pixels), so its offset from there is the next step's motion.
 BattleInput ReadBattleInput(Input& input, const ControlSettings& settings, int width, int height);

@@ -22,10 +22,10 @@
 #include <thread>
 
 GameContext::GameContext(App& app, Graphics& graphics, SoundSystem& sound, ControlSettings& settings)
-    : app(app), graphics(graphics), sound(sound), settings(settings), hoverSound(sound, 4), clickSound(sound, 4),
-      optionHoverSound(sound, 4), optionClickSound(sound, 4), battleAssets(sound) {
-    width = graphics.displayWidth;
-    height = graphics.displayHeight;
+    : app(app), graphics(graphics), sound(sound), settings(settings), hoverSound(sound, 4),
+      clickSound(sound, 4), optionHoverSound(sound, 4), optionClickSound(sound, 4), battleAssets(sound) {
+    width = graphics.uiWidth;
+    height = graphics.uiHeight;
     x0 = (width - 640) / 2;
     y0 = (height - 480) / 2;
     cursorX = width / 2;
@@ -39,7 +39,9 @@ GameContext::~GameContext() {
     worldPtr.reset();
 }
 
-Input& GameContext::input() { return app.input; }
+Input& GameContext::input() {
+    return app.input;
+}
 
 void GameContext::SwitchTo(SceneId next) {
     const int pause = TransitionPause(scene);
@@ -52,7 +54,9 @@ void GameContext::Quit() {
     Wait(TransitionPauseMs);
 }
 
-bool GameContext::EscapePressed() { return app.input.KeyState(Dik::Escape) == Input::Pressed; }
+bool GameContext::EscapePressed() {
+    return app.input.KeyState(Dik::Escape) == Input::Pressed;
+}
 
 void GameContext::ApplyFrameRate() {
     frameRateChanged = false;
@@ -90,10 +94,18 @@ void PlayAtCamera(const Graphics& graphics, SoundPool& pool) {
 }
 } // namespace
 
-void GameContext::PlayHover() { PlayAtCamera(graphics, hoverSound); }
-void GameContext::PlayClick() { PlayAtCamera(graphics, clickSound); }
-void GameContext::PlayOptionHover() { PlayAtCamera(graphics, optionHoverSound); }
-void GameContext::PlayOptionClick() { PlayAtCamera(graphics, optionClickSound); }
+void GameContext::PlayHover() {
+    PlayAtCamera(graphics, hoverSound);
+}
+void GameContext::PlayClick() {
+    PlayAtCamera(graphics, clickSound);
+}
+void GameContext::PlayOptionHover() {
+    PlayAtCamera(graphics, optionHoverSound);
+}
+void GameContext::PlayOptionClick() {
+    PlayAtCamera(graphics, optionClickSound);
+}
 
 void PlaceListener(SoundSystem& sound, const Matrix& view) {
     Vector3 eye = CameraEye(view);
@@ -165,9 +177,13 @@ bool GameContext::MenuFrameStart() {
     return true;
 }
 
-void GameContext::EndFrame() { graphics.EndFrame(); }
+void GameContext::EndFrame() {
+    graphics.EndFrame();
+}
 
-World& GameContext::NewWorld() { return NewWorld(uint32_t(app.random.Rand())); }
+World& GameContext::NewWorld() {
+    return NewWorld(uint32_t(app.random.Rand()));
+}
 
 World& GameContext::NewWorld(uint32_t seed) {
     worldPtr.reset();
@@ -192,7 +208,8 @@ void GameContext::CreateDisplaySet() {
     displayStations.fill(nullptr);
     displayFighters.fill(nullptr);
     for (int k = 0; k < CountryCount; ++k)
-        DeployStation(world, families.stations, k, 0, k, &displayStations[size_t(k)], {}, {0, 0, 1}, {0, 1, 0});
+        DeployStation(world, families.stations, k, 0, k, &displayStations[size_t(k)], {}, {0, 0, 1},
+                      {0, 1, 0});
     const auto& types = FighterTypes();
     for (int k = 0; k < CountryCount && k < int(types.size()); ++k)
         world.fighters.Add(std::make_unique<Fighter>(world, types[size_t(k)], 0, &displayFighters[size_t(k)],
@@ -203,7 +220,7 @@ void GameContext::StartRecording() {
     recording.reset();
     if (!recordBattles) return;
     recording = std::make_unique<ReplayWriter>(GameBuildId(), graphics.displayWidth, graphics.displayHeight,
-                                               worldSeed, selection);
+                                               graphics.uiScale, worldSeed, selection);
 }
 
 void GameContext::FinishRecording(const BattleInput* lastStep) {
@@ -229,10 +246,14 @@ void GameContext::FinishRecording(const BattleInput* lastStep) {
 
 bool GameContext::WatchReplay(std::shared_ptr<const Replay> replay) {
     if (!replay) return false;
-    Log("リプレイ: 再生します (%dx%d, 種 %u, %u ステップ)\n", replay->width, replay->height, replay->seed, replay->steps);
-    if (replay->width != graphics.displayWidth || replay->height != graphics.displayHeight)
-        Log("リプレイ: %dx%d で記録され, %dx%d で再生します\n", replay->width, replay->height, graphics.displayWidth,
-            graphics.displayHeight);
+    Log("リプレイ: 再生します (%dx%d, 種 %u, %u ステップ)\n", replay->width, replay->height, replay->seed,
+        replay->steps);
+    // The back buffer keeps its size while the game runs: a replay of
+    // another size or UI scale plays at this one, and may go its own way.
+    if (replay->width != graphics.displayWidth || replay->height != graphics.displayHeight ||
+        replay->uiScale != graphics.uiScale)
+        Log("リプレイ: %dx%d (UI %d 倍) で記録され, %dx%d (UI %d 倍) で再生します\n", replay->width,
+            replay->height, replay->uiScale, graphics.displayWidth, graphics.displayHeight, graphics.uiScale);
     recording.reset();
     selection = replay->selection;
     selection.FillSetup(setup);

@@ -233,7 +233,8 @@ bool ParseReplay(const uint8_t* data, size_t size, Replay& out, std::string& err
         r.buildId += char(c >= 0x20 && c < 0x7F ? c : '?');
     }
     if (!in.Number(r.width, 1, replay::MaxSize, "the back-buffer width") ||
-        !in.Number(r.height, 1, replay::MaxSize, "the back-buffer height"))
+        !in.Number(r.height, 1, replay::MaxSize, "the back-buffer height") ||
+        !in.Number(r.uiScale, 1, replay::MaxUiScale, "the UI scale"))
         return failed();
     uint8_t seed[4] = {};
     for (uint8_t& b : seed)
@@ -419,10 +420,10 @@ bool ReplaySteps::Next(ReplayStep& step) {
     }
 }
 
-ReplayWriter::ReplayWriter(const std::string& buildId, int width, int height, uint32_t seed,
+ReplayWriter::ReplayWriter(const std::string& buildId, int width, int height, int uiScale, uint32_t seed,
                            const CountrySelection& selection)
-    : buildId(buildId.substr(0, replay::MaxBuildId)), width(width), height(height), seed(seed),
-      selection(selection) {}
+    : buildId(buildId.substr(0, replay::MaxBuildId)), width(width), height(height), uiScale(uiScale),
+      seed(seed), selection(selection) {}
 
 void ReplayWriter::FlushQuiet() {
     if (quiet == 1) records.push_back(0);
@@ -473,6 +474,7 @@ std::vector<uint8_t> ReplayWriter::Finish(const std::vector<ReplayRow>& table) {
     file.insert(file.end(), buildId.begin(), buildId.end());
     PutVarint(file, uint64_t(width));
     PutVarint(file, uint64_t(height));
+    PutVarint(file, uint64_t(uiScale));
     for (int i = 0; i < 4; ++i) file.push_back(uint8_t(seed >> (8 * i)));
     PutVarint(file, uint64_t(selection.fightersPerTeam));
     PutSigned(file, selection.playerSlot);

@@ -18,7 +18,7 @@ class World;
 // unless said otherwise.
 //
 //   header   "SMREPLAY", version, build id (length + bytes), back-buffer width
-//            and height, seed (4 bytes, little-endian), fighters per country,
+//            and height, UI scale, seed (4 bytes, little-endian), fighters per country,
 //            the player's slot, the placed slots (slot, country, team each),
 //            the number of steps and of checkpoints
 //   records  0x00-0x1F  a step; its bits say which fields follow:
@@ -35,6 +35,7 @@ constexpr char Magic[8] = {'S', 'M', 'R', 'E', 'P', 'L', 'A', 'Y'};
 constexpr int Version = 1;
 constexpr int CheckpointSteps = 300;
 constexpr int MaxSize = 16384;
+constexpr int MaxUiScale = 16;
 constexpr int MaxBuildId = 64;
 // What a step's motion and wheel may be: far beyond any screen, short of overflow.
 constexpr int MaxMotion = 1 << 20;
@@ -80,6 +81,8 @@ struct Replay {
     int version = replay::Version;
     std::string buildId;
     int width = 640, height = 480;
+    // Screen-space things (the pointer among them) count pixels this many times larger.
+    int uiScale = 1;
     uint32_t seed = 1;
     // The placed slots, the player's slot and the fighters per country.
     CountrySelection selection;
@@ -120,7 +123,7 @@ private:
 // world's checkpoints and finally the table.
 class ReplayWriter {
 public:
-    ReplayWriter(const std::string& buildId, int width, int height, uint32_t seed,
+    ReplayWriter(const std::string& buildId, int width, int height, int uiScale, uint32_t seed,
                  const CountrySelection& selection);
     void Step(const ReplayStep& step);
     // After each step: every CheckpointSteps steps the world's fingerprint.
@@ -135,7 +138,7 @@ private:
     void FlushQuiet();
 
     std::string buildId;
-    int width, height;
+    int width, height, uiScale;
     uint32_t seed;
     CountrySelection selection;
     std::vector<uint8_t> records;

@@ -6,6 +6,7 @@
 #include "game/world/World.h"
 #include "platform/CommandLine.h"
 #include "platform/Sound.h"
+#include "render/Graphics.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ using CheckpointCheck = std::function<bool(const ReplayWriter& writer, ReplayRun
 ReplayRunResult Run(Graphics& graphics, const ReplayBattle& battle, const FactoryInstaller& install,
                     const ReplayInputSource& source, const CheckpointCheck& check) {
     ReplayRunResult result;
+    graphics.SetUiScale(battle.uiScale);
     CommandLine noSwitches;
     SoundSystem silence(noSwitches, "./");
     BattleAssets assets(silence);
@@ -52,7 +54,8 @@ ReplayRunResult Run(Graphics& graphics, const ReplayBattle& battle, const Factor
     world.ResetWorld();
     result.participants = BeginBattle(world, battle.selection);
 
-    ReplayWriter writer(GameBuildId(), battle.width, battle.height, battle.seed, battle.selection);
+    ReplayWriter writer(GameBuildId(), battle.width, battle.height, battle.uiScale, battle.seed,
+                        battle.selection);
     ReplayHost host(world, writer);
     host.overlay.participantCount = result.participants;
     ReplayStep step;
@@ -86,7 +89,7 @@ ReplayRunResult RunReplayBattle(Graphics& graphics, const ReplayBattle& battle,
 
 ReplayRunResult RunReplay(Graphics& graphics, const Replay& replay, const FactoryInstaller& install,
                           bool verify) {
-    const ReplayBattle battle{replay.width, replay.height, replay.seed, replay.selection};
+    const ReplayBattle battle{replay.width, replay.height, replay.uiScale, replay.seed, replay.selection};
     ReplaySteps steps(replay);
     size_t compared = 0;
     uint32_t checked = 0;

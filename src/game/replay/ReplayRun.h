@@ -23,7 +23,7 @@ struct ReplayRunResult {
 
 // The battle's setup as a replay's header keeps it.
 struct ReplayBattle {
-    int width = 640, height = 480;
+    int width = 640, height = 480, uiScale = 1;
     uint32_t seed = 1;
     CountrySelection selection;
 };
@@ -36,7 +36,8 @@ using ReplayInputSource = std::function<bool(const World& world, uint32_t step, 
 // setup and seed, then step after step through the battle frame with the
 // source's input, recorded as it goes. Graphics of the battle's back-buffer
 // size (a NullDevice will do); sound stays silent. The battle ends when the
-// source has no more steps or Escape leaves it.
+// source has no more steps or Escape leaves it. The battle's UI scale is set
+// on the graphics.
 ReplayRunResult RunReplayBattle(Graphics& graphics, const ReplayBattle& battle,
                                 const FactoryInstaller& install, const ReplayInputSource& source);
 

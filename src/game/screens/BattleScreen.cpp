@@ -54,7 +54,7 @@ void BattleScreen::SetPaused(bool paused) {
 
 void BattleScreen::LiveFrame(World& world) {
     Input& input = game.input();
-    const int width = game.graphics.displayWidth, height = game.graphics.displayHeight;
+    const int width = game.graphics.uiWidth, height = game.graphics.uiHeight;
     const bool pauseKey = Pressed(input, Dik::Pause) || Pressed(input, Dik::F3);
     if (game.paused) {
         // No step passes and nothing is recorded; the pointer's motion while
@@ -80,7 +80,7 @@ void BattleScreen::LiveFrame(World& world) {
 
 void BattleScreen::WatchFrame(World& world) {
     Input& input = game.input();
-    const int width = game.graphics.displayWidth, height = game.graphics.displayHeight;
+    const int width = game.graphics.uiWidth, height = game.graphics.uiHeight;
     // The player's pointer plays no part; it stays in the middle.
     input.SetMousePosition(std::max(width, 1) / 2, std::max(height, 1) / 2);
     if (Pressed(input, Dik::Escape)) {

@@ -38,7 +38,7 @@ ReplayStep Step(int action, int edge, int dx = 0, int dy = 0, int wheel = 0, boo
 // A replay of `steps` steps: a few of every kind, the rest quiet.
 std::vector<uint8_t> Recorded(uint32_t steps, int width = 800, int height = 600,
                               const CountrySelection& selection = TwoCountries()) {
-    ReplayWriter writer("test build", width, height, 0xDEADBEEF, selection);
+    ReplayWriter writer("test build", width, height, 1, 0xDEADBEEF, selection);
     WorldChecksum sum;
     for (uint32_t s = 1; s <= steps; ++s) {
         writer.Step(s % 97 == 0 ? Step(MainWeapon, Input::Pressed, 3, -4, -120) : ReplayStep{});
@@ -59,7 +59,7 @@ std::string ParseError(const std::vector<uint8_t>& bytes) {
 
 TEST(ReplayFormat, StepsCheckpointsAndTableComeBackAsWritten) {
     const CountrySelection selection = TwoCountries();
-    ReplayWriter writer("build 7", 1024, 768, 0x80000001u, selection);
+    ReplayWriter writer("build 7", 1024, 768, 2, 0x80000001u, selection);
     // Edges of one key, motion, the mouse's buttons, Alt, Escape, a step the
     // device could not draw, and motion beyond any screen (kept at the limit).
     std::vector<ReplayStep> steps = {Step(ThrottleUp, Input::Pressed),
@@ -90,6 +90,7 @@ TEST(ReplayFormat, StepsCheckpointsAndTableComeBackAsWritten) {
     EXPECT_EQ(replay.buildId, "build 7");
     EXPECT_EQ(replay.width, 1024);
     EXPECT_EQ(replay.height, 768);
+    EXPECT_EQ(replay.uiScale, 2);
     EXPECT_EQ(replay.seed, 0x80000001u);
     EXPECT_EQ(replay.selection.slotCountry, selection.slotCountry);
     EXPECT_EQ(replay.selection.slotTeam, selection.slotTeam) << "an empty slot's team counts for the player";
@@ -114,11 +115,12 @@ TEST(ReplayFormat, StepsCheckpointsAndTableComeBackAsWritten) {
 
 TEST(ReplayFormat, QuietStepsCostAlmostNothing) {
     auto quiet = [](int steps) {
-        ReplayWriter writer("", 640, 480, 1, TwoCountries());
+        ReplayWriter writer("", 640, 480, 1, 1, TwoCountries());
         for (int i = 0; i < steps; ++i) writer.Step({});
         return writer.Finish({}).size();
     };
-    EXPECT_LE(quiet(299), quiet(2) + 2) << "a run of quiet steps is one count (it and the step count grow a byte)";
+    EXPECT_LE(quiet(299), quiet(2) + 2)
+        << "a run of quiet steps is one count (it and the step count grow a byte)";
     EXPECT_EQ(quiet(1), quiet(0) + 1);
     // Ten minutes with a change every 97 steps: checkpoints and changes, well under a byte a step.
     EXPECT_LT(Recorded(18000).size(), 18000u / 2);
@@ -128,14 +130,14 @@ TEST(ReplayFormat, BadFilesAreRefusedWithTheirReason) {
     const std::vector<uint8_t> good = Recorded(600);
     ASSERT_EQ(ParseError(good), "(read)");
     // Header offsets of this file: magic 0..7, version 8, build id 9..19,
-    // width 20..21, height 22..23, seed 24..27, fighters 28, player 29, slots 30.
+    // width 20..21, height 22..23, UI scale 24, seed 25..28, fighters 29, player 30, slots 31.
     auto with = [&](size_t at, std::vector<uint8_t> bytes, size_t replace = 1) {
         std::vector<uint8_t> file = good;
         file.erase(file.begin() + ptrdiff_t(at), file.begin() + ptrdiff_t(at + replace));
         file.insert(file.begin() + ptrdiff_t(at), bytes.begin(), bytes.end());
         return file;
     };
-    ASSERT_EQ(good[30], CountryCount);
+    ASSERT_EQ(good[31], CountryCount);
     // The end record, then the two rows of the table (24 bytes).
     const size_t end = good.size() - 25;
     ASSERT_EQ(good[end], 0x22);
@@ -149,8 +151,9 @@ TEST(ReplayFormat, BadFilesAreRefusedWithTheirReason) {
         {"version 2", with(8, {2}), "version 2 is not known"},
         {"width 0", with(20, {0}, 2), "width 0 is outside 1..16384"},
         {"height 100000", with(22, {0xA0, 0x8D, 0x06}, 2), "height 100000 is outside"},
-        {"thirteen slots", with(30, {13}), "13 slots"},
-        {"a country twice", with(31, {14}), std::string("places ") + CountryName(7) + " twice"},
+        {"UI scale 0", with(24, {0}), "UI scale 0 is outside 1..16"},
+        {"thirteen slots", with(31, {13}), "13 slots"},
+        {"a country twice", with(32, {14}), std::string("places ") + CountryName(7) + " twice"},
         {"truncated in the header", std::vector<uint8_t>(good.begin(), good.begin() + 25), "truncated"},
         {"counts beyond the file", std::vector<uint8_t>(good.begin(), good.begin() + 100), "more than its"},
         {"a byte after the end", with(good.size(), {0}, 0), "after the end"},
