@@ -4,12 +4,21 @@
 #include "platform/HeapPolicy.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/Sound.h"
+#include "platform/Usage.h"
 #include "render/Graphics.h"
 #include "render/ResourceTable.h"
 
 #include <cstdio>
+#include <string>
 
 int main(int argc, char** argv) {
+    // "--help" and "--version" are answered before anything opens.
+    const std::string answer = AnswerToInfoSwitch(
+        CommandLine(argc, argv), ResolvePaths(CurrentPathSources(FindProgramDirectory(argc > 0 ? argv[0] : nullptr))));
+    if (!answer.empty()) {
+        std::fputs(answer.c_str(), stdout);
+        return 0;
+    }
     KeepFreedMemoryForReuse();
     if (Window::OpenVideo() == Window::VideoStatus::NoDisplay) {
         std::fputs("starmarch: no graphical display found (DISPLAY is not set); "
@@ -24,14 +33,14 @@ int main(int argc, char** argv) {
 
     // Window mode and display size must be known before the window exists.
     ControlSettings settings;
-    ReadConfig(settings, app.moduleDirectory);
+    ReadConfig(settings, app.paths.config);
 
     auto graphics = std::make_unique<Graphics>(app.window, app.commandLine, settings.windowed,
                                                settings.DisplayWidth(), settings.DisplayHeight());
     graphics->resources = &ResourceTable::Embedded();
     // Pictures between steps, when the settings ask for them.
     app.picture = [shown = graphics.get()](float t, float dx, float dy) { shown->PresentPicture(t, dx, dy); };
-    auto sound = std::make_unique<SoundSystem>(app.commandLine, app.moduleDirectory);
+    auto sound = std::make_unique<SoundSystem>(app.commandLine, app.paths.sounds);
     // The game's models, textures and sounds live on the devices: it goes
     // before they are freed.
     auto game = std::make_unique<Game>(app, *graphics, *sound, settings);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <stb/stb_image_write.h>
 
 namespace assetgen {
 
@@ -177,6 +178,25 @@ std::string EncodeBmp32(const Image& image) {
             out += char(clear ? 0 : ToByte(p.r));
             out += char(ToByte(p.a));
         }
+    return out;
+}
+
+std::string EncodePng(const Image& image) {
+    const int w = image.Width(), h = image.Height();
+    std::vector<unsigned char> rgba;
+    rgba.reserve(size_t(w) * size_t(h) * 4);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const Rgba& p = image.At(x, y);
+            bool clear = ToByte(p.a) == 0;
+            for (float channel : {p.r, p.g, p.b}) rgba.push_back(clear ? 0 : ToByte(channel));
+            rgba.push_back(ToByte(p.a));
+        }
+    std::string out;
+    auto append = [](void* context, void* data, int size) {
+        static_cast<std::string*>(context)->append(static_cast<const char*>(data), size_t(size));
+    };
+    stbi_write_png_to_func(append, &out, w, h, 4, rgba.data(), w * 4);
     return out;
 }
 

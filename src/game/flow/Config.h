@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/flow/Controls.h"
+#include "platform/Paths.h"
 
 #include <string>
 #include <string_view>
@@ -13,7 +14,7 @@
 // then the settings added since, one line each, read by their key (a missing
 // line or a value this build doesn't know reads as the default):
 //   FrameRate=<0 VSync | 30 one picture a step | 60 | 120 | 144 | -1 unlimited>
-constexpr const char* ConfigFileName = "Starmarch.cfg";
+constexpr const char* ConfigFileName = GamePaths::ConfigName;
 
 // Reads settings from the file's text. Whatever can't be read keeps its
 // default; numbers that would index outside their tables read as unassigned.

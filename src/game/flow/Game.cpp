@@ -78,7 +78,9 @@ void Game::Init() {
 
 void Game::Shutdown() {
     context.ResetWorld();
-    SaveConfig(context.settings, context.app.moduleDirectory);
+    // A per-user configuration folder is made on the first save.
+    MakePrivateFolder(context.app.paths.config);
+    SaveConfig(context.settings, context.app.paths.config);
 }
 
 void Game::Frame() {
