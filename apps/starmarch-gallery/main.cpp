@@ -10,7 +10,7 @@
 // line per model tells how it loaded and what it is made of. Exit code 0 only
 // when everything loaded. Runs under a display or, without one, on SDL's
 // offscreen driver.
-#include "game/flow/Game.h"
+#include "game/screens/LoadingScreen.h"
 #include "platform/CommandLine.h"
 #include "platform/Log.h"
 #include "platform/Window.h"

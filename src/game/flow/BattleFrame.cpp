@@ -1,5 +1,6 @@
+#include "game/flow/BattleFrame.h"
+
 #include "game/fighters/Fighter.h"
-#include "game/flow/BattleScene.h"
 #include "game/flow/Controls.h"
 #include "game/world/Country.h"
 #include "game/world/World.h"
@@ -20,14 +21,10 @@ constexpr float SunSize = 5.0f;
 bool Pressed(int state) { return state == Input::Pressed; }
 bool Down(int state) { return state == Input::Pressed || state == Input::Held; }
 
-void Call(const std::function<void()>& f) {
-    if (f) f();
-}
-
 // The view matrix's third column: where the camera looks, in world space.
 Vector3 ViewDirection(const Matrix& view) { return {view.m[0][2], view.m[1][2], view.m[2][2]}; }
 
-void DrawSun(World& world, const BattleFrameHooks& hooks) {
+void DrawSun(World& world, const BattleHost& host) {
     Graphics& graphics = world.graphics;
     Device* device = graphics.device();
     if (!device) return;
@@ -36,7 +33,7 @@ void DrawSun(World& world, const BattleFrameHooks& hooks) {
     material.ambient = {0.5f, 0.5f, 0.5f, 1};
     device->SetMaterial(material);
     device->SetRenderState(RenderState::Lighting, 0);
-    device->SetTexture(hooks.sunTexture);
+    device->SetTexture(host.sunTexture);
     Vector3 eye = CameraEye(graphics.view);
     device->SetDrawTag(SunTag, nullptr);
     DrawSunAndFlare(graphics, world.random, eye - SunDistance * world.lightDirection, eye,
@@ -48,8 +45,8 @@ void DrawSun(World& world, const BattleFrameHooks& hooks) {
 
 // The player's part of the frame while nobody is flown. Returns the team of
 // the unit under the cursor (-1 for none), read before anything can delete it.
-int OrbitModeInput(World& world, Input& input, const BattleFrameHooks& hooks, int dx, int dy) {
-    auto action = [&](int a) { return hooks.actionState ? hooks.actionState(a) : 0; };
+int OrbitModeInput(World& world, Input& input, BattleHost& host, int dx, int dy) {
+    auto action = [&](int a) { return host.ActionState(a); };
     const int left = input.MouseButtonState(LeftButton);
     const int right = input.MouseButtonState(RightButton);
     const Graphics& graphics = world.graphics;
@@ -63,16 +60,16 @@ int OrbitModeInput(World& world, Input& input, const BattleFrameHooks& hooks, in
             if (picked) {
                 world.pilotView = false;
                 world.camera.SetFocus(picked);
-                Call(hooks.playHover);
+                host.PlayHover();
             }
         } else {
             world.selectedUnit = picked;
-            if (picked) Call(hooks.playHover);
+            if (picked) host.PlayHover();
         }
     }
     if (right == Input::Released) {
         if (world.rightClickArmed && world.selectedUnit && picked && world.selectedUnit->Order(picked))
-            Call(hooks.playClick);
+            host.PlayClick();
     } else if (Pressed(right)) {
         world.rightClickArmed = true;
         world.rightPressX = world.cursorX;
@@ -85,49 +82,49 @@ int OrbitModeInput(World& world, Input& input, const BattleFrameHooks& hooks, in
     if (Pressed(action(ResetCamera))) {
         world.camera.Reset();
         world.camera.SetFocus(nullptr);
-        Call(hooks.playClick);
+        host.PlayClick();
     }
     if (Pressed(action(ManualControl)) && world.selectedUnit && world.selectedUnit->TakeManualControl())
-        Call(hooks.playClick);
+        host.PlayClick();
     if (Pressed(action(FocusOnUnit)) && world.selectedUnit) {
         world.pilotView = false;
         world.camera.SetFocus(world.selectedUnit);
-        Call(hooks.playClick);
+        host.PlayClick();
     }
     if (Pressed(action(MyStation)) && world.playerStation) {
         world.pilotView = false;
         world.selectedUnit = world.playerStation;
         world.camera.SetFocus(world.playerStation);
-        Call(hooks.playClick);
+        host.PlayClick();
     }
     if (Pressed(action(MyFighter)) && world.playerCountryRecord) {
         if (Unit* fighter = world.playerCountryRecord->NextLivingFighter()) {
             world.pilotView = false;
             world.selectedUnit = fighter;
-            Call(hooks.playClick);
+            host.PlayClick();
         }
     }
     if (Pressed(action(StopOrder)) && world.selectedUnit && world.selectedUnit->Order(nullptr))
-        Call(hooks.playClick);
+        host.PlayClick();
 
     world.camera.Rotate(dx, dy, graphics.displayWidth, graphics.displayHeight, left, right);
     world.camera.Zoom(dy, input.MouseWheel(), left, right);
     if (Pressed(action(PilotView)) && world.camera.GetFocus()) {
         world.pilotView = !world.pilotView;
-        Call(hooks.playClick);
+        host.PlayClick();
     }
     world.camera.Apply();
     return pickedTeam;
 }
 
 // The player's part of the frame while a fighter is flown.
-void ManualModeInput(World& world, const BattleFrameHooks& hooks) {
+void ManualModeInput(World& world, BattleHost& host) {
     Unit* flown = world.FlownUnit();
     if (flown) {
         flown->GetCameraTarget(nullptr);
         if (auto* fighter = dynamic_cast<Fighter*>(flown)) fighter->DrawSight();
     }
-    if (!hooks.actionState || !Pressed(hooks.actionState(ManualControl))) return;
+    if (!Pressed(host.ActionState(ManualControl))) return;
     if (flown) {
         world.pilotView = true;
         world.selectedUnit = flown;
@@ -136,11 +133,11 @@ void ManualModeInput(World& world, const BattleFrameHooks& hooks) {
         world.camera.Reset();
     }
     world.ReleaseManualControl();
-    Call(hooks.playClick);
+    host.PlayClick();
 }
 } // namespace
 
-BattleFrameEnd RunBattleFrame(World& world, Input& input, const BattleFrameHooks& hooks) {
+BattleFrameEnd RunBattleFrame(World& world, Input& input, BattleHost& host) {
     Graphics& graphics = world.graphics;
     const int width = std::max(graphics.displayWidth, 1);
     const int height = std::max(graphics.displayHeight, 1);
@@ -158,49 +155,46 @@ BattleFrameEnd RunBattleFrame(World& world, Input& input, const BattleFrameHooks
     if (!graphics.BeginFrame(0xFF000000)) return BattleFrameEnd::Skipped;
     // Nothing has moved the camera since the frame began: the listener
     // stands at this frame's eye, turned with the view.
-    if (hooks.placeListener) hooks.placeListener(graphics.view);
+    host.PlaceListener(graphics.view);
     graphics.SetDirectionalLight(world.lightDirection.x, world.lightDirection.y, world.lightDirection.z, 1, 1, 1, 1);
     if (Device* device = graphics.device()) {
         device->SetRenderState(RenderState::ZFunc, CmpLessEqual);
         device->SetRenderState(RenderState::Lighting, 1);
     }
 
-    // The flown fighter reads the player's controls.
-    world.actionState = hooks.actionState;
     world.countries.UpdateAll();
 
     if (Pressed(input.KeyState(Dik::Escape))) {
-        Call(hooks.playClick);
-        Call(hooks.leave);
+        host.PlayClick();
+        host.Leave();
         return BattleFrameEnd::Left;
     }
 
-    auto action = [&](int a) { return hooks.actionState ? hooks.actionState(a) : 0; };
+    auto action = [&](int a) { return host.ActionState(a); };
     if (Pressed(action(ToggleOverlay))) {
         world.overlayOn = !world.overlayOn;
-        Call(hooks.playClick);
+        host.PlayClick();
     }
     if (Pressed(action(ToggleMeter))) {
         world.meterMode = (world.meterMode + 1 + 3) % 3;
-        Call(hooks.playClick);
+        host.PlayClick();
     }
 
     int pickedTeam = -1;
     if (world.NobodyFlown())
-        pickedTeam = OrbitModeInput(world, input, hooks, dx, dy);
+        pickedTeam = OrbitModeInput(world, input, host, dx, dy);
     else
-        ManualModeInput(world, hooks);
+        ManualModeInput(world, host);
 
     world.UpdateAndDrawAll();
-    DrawSun(world, hooks);
+    DrawSun(world, host);
 
-    OverlayContext overlay = hooks.overlay;
+    OverlayContext& overlay = host.overlay;
     overlay.width = width;
     overlay.height = height;
     overlay.cursorX = world.cursorX;
     overlay.cursorY = world.cursorY;
     overlay.leftPressed = Pressed(input.MouseButtonState(LeftButton));
-    overlay.playClick = hooks.playClick;
     if (world.overlayOn) {
         DrawCountryOverlay(world, overlay);
         if (world.playerCountryRecord) DrawFighterList(world, overlay, *world.playerCountryRecord);
@@ -212,15 +206,12 @@ BattleFrameEnd RunBattleFrame(World& world, Input& input, const BattleFrameHooks
         const Country* player = world.playerCountryRecord;
         bool order = player && world.selectedUnit && world.selectedUnit->country == player->countryIndex &&
                      pickedTeam >= 0 && pickedTeam != player->teamId;
-        if (hooks.drawCursor) hooks.drawCursor(world.cursorX, world.cursorY, alt, order);
+        host.DrawCursor(world.cursorX, world.cursorY, alt, order);
     } else if (auto* fighter = dynamic_cast<Fighter*>(world.FlownUnit())) {
         fighter->DrawManualDisplay();
     }
 
-    DrawFrameRate(overlay, hooks.fps);
-    if (hooks.endFrame)
-        hooks.endFrame();
-    else
-        graphics.EndFrame();
+    DrawFrameRate(overlay, host.fps);
+    graphics.EndFrame();
     return BattleFrameEnd::Presented;
 }

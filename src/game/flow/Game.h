@@ -1,22 +1,19 @@
 #pragma once
 
-#include "game/flow/Controls.h"
 #include "game/flow/GameContext.h"
-#include "render/MeshResource.h"
-#include "render/SceneNode.h"
-
-#include <array>
+#include "game/screens/BattleScreen.h"
+#include "game/screens/CountrySelectScreen.h"
+#include "game/screens/LoadingScreen.h"
+#include "game/screens/ResultScreen.h"
+#include "game/screens/SettingsScreen.h"
+#include "game/screens/TitleScreen.h"
 
 class App;
 class Graphics;
 class SoundSystem;
 
-// Places loading piece i (0..9) as the loading screen shows it on the given
-// frame and sets its fade; false while the piece has not started yet.
-bool PlaceLoadingPiece(SceneNode& node, int index, int frame);
-
-// The game's side of the application: its set-up before the loop, the screen
-// of every frame, and its clean-up after the loop.
+// The game's side of the application: its set-up before the loop, the
+// current screen's frame every frame, and its clean-up after the loop.
 class Game {
 public:
     Game(App& app, Graphics& graphics, SoundSystem& sound, ControlSettings& settings);
@@ -26,43 +23,19 @@ public:
     // Runs the current screen's frame.
     void Frame();
 
+    // What the screens share; declared before them, which hold on to it.
     GameContext context;
-    ControlNames names;
 
-    // What the result table shows, in order, and the column it is sorted by.
-    const std::array<int, CountryCount>& ResultOrder() const { return resultOrder; }
-    int SortColumn() const { return sortColumn; }
-    bool Capturing() const { return captureMode; }
+    const SettingsScreen& Settings() const { return settingsScreen; }
+    const ResultScreen& Result() const { return resultScreen; }
 
 private:
-    void LoadingFrame();
-    void LoadResources();
-    void TitleFrame();
-    void SettingsFrame();
-    void CountrySelectFrame();
-    void ResultFrame();
+    Screen& Current();
 
-    // Loading: the ten pieces of the opening picture.
-    std::array<MeshResource, 10> pieces;
-    std::array<SceneNode, 10> pieceNodes;
-    int loadFrames = 0;
-
-    // Title: the colour sweep across the title picture.
-    int sweepStep = 119;
-    uint32_t newColour = 0xFFFFFFFF, oldColour = 0xFFFFFFFF;
-    Sprite titleSprite;
-
-    Button chooseCountries, settingsButton, quit, start, cancel, back, done;
-    std::array<OptionButton, 5> graphicsOptions;
-    // How often pictures are drawn: applies at once.
-    std::array<OptionButton, 6> frameRateOptions;
-    // Which of them is chosen (by position).
-    int frameRateChoice = 0;
-    std::array<Button, ActionCount> actionButtons;
-    int captureAction = 0;
-    bool captureMode = false;
-
-    // Result: the column the table is sorted by (-1 until the first sort).
-    int sortColumn = -1;
-    std::array<int, CountryCount> resultOrder{};
+    LoadingScreen loadingScreen;
+    TitleScreen titleScreen;
+    CountrySelectScreen countrySelectScreen;
+    SettingsScreen settingsScreen;
+    BattleScreen battleScreen;
+    ResultScreen resultScreen;
 };

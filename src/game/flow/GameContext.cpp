@@ -6,6 +6,7 @@
 #include "game/world/World.h"
 #include "platform/App.h"
 #include "platform/Input.h"
+#include "platform/KeyCodes.h"
 #include "platform/Log.h"
 #include "platform/PictureRate.h"
 #include "platform/Sound.h"
@@ -35,7 +36,18 @@ Input& GameContext::input() { return app.input; }
 
 int GameContext::ActionState(int action) const { return ::ActionState(app.input, settings, action); }
 
-void GameContext::SetScene(SceneId next) { scene = next; }
+void GameContext::SwitchTo(SceneId next) {
+    const int pause = TransitionPause(scene);
+    scene = next;
+    if (pause > 0) Wait(pause);
+}
+
+void GameContext::Quit() {
+    app.window.RequestClose();
+    Wait(TransitionPauseMs);
+}
+
+bool GameContext::EscapePressed() { return app.input.KeyState(Dik::Escape) == Input::Pressed; }
 
 void GameContext::ApplyFrameRate() {
     frameRateChanged = false;
@@ -154,6 +166,8 @@ World& GameContext::NewWorld() {
     worldPtr.reset();
     worldPtr = std::make_unique<World>(graphics, battleAssets, stats, setup, uint32_t(app.random.Rand()));
     families.Install(*worldPtr);
+    // The flown fighter reads the player's controls.
+    worldPtr->actionState = [this](int action) { return ActionState(action); };
     worldPtr->ResetWorld();
     return *worldPtr;
 }
@@ -177,71 +191,4 @@ void GameContext::CreateDisplaySet() {
     for (int k = 0; k < CountryCount && k < int(types.size()); ++k)
         world.fighters.Add(std::make_unique<Fighter>(world, types[size_t(k)], 0, &displayFighters[size_t(k)],
                                                      Vector3{}, Vector3{0, 0, 1}, Vector3{0, 1, 0}));
-}
-
-namespace {
-
-// The frame of a button or box: top from the right, left downwards, right
-// downwards, bottom from the right, shading c1 to c2 so the bottom right is brighter.
-void DrawShadedFrame(Device& device, int x, int y, int w, int h, bool hovered) {
-    uint32_t c1 = hovered ? 0x80FFFFFF : 0x00FFFFFF;
-    uint32_t c2 = hovered ? 0xFFFFFFFF : 0x80FFFFFF;
-    float l = float(x), t = float(y), r = float(x + w), b = float(y + h);
-    DrawLine2D(device, r, t, l, t, c1, c1);
-    DrawLine2D(device, l, t, l, b, c1, c2);
-    DrawLine2D(device, r, t, r, b, c1, c2);
-    DrawLine2D(device, r, b, l, b, c2, c1);
-}
-
-bool Inside(int px, int py, int x, int y, int w, int h) { return px >= x && px < x + w && py >= y && py < y + h; }
-
-} // namespace
-
-bool ButtonUpdate(GameContext& game, Button& button) {
-    bool inside = Inside(game.cursorX, game.cursorY, button.x, button.y, button.width, button.height);
-    if (inside && !button.hovered) game.PlayHover();
-    button.hovered = inside;
-    bool clicked = inside && game.click;
-    if (clicked) game.PlayClick();
-    game.DrawText(button.x + 5, button.y + (button.height - 10) / 2, button.label);
-    if (Device* device = game.graphics.device())
-        DrawShadedFrame(*device, button.x, button.y, button.width, button.height, button.hovered);
-    return clicked;
-}
-
-void OptionButtonUpdate(GameContext& game, OptionButton& button) {
-    bool inside = Inside(game.cursorX, game.cursorY, button.x, button.y, button.width, button.height);
-    if (inside && !button.hovered) game.PlayOptionHover();
-    button.hovered = inside;
-    if (inside && game.click && button.target) {
-        *button.target = button.value == -1 ? (*button.target ? 0 : 1) : button.value;
-        game.PlayOptionClick();
-    }
-    Device* device = game.graphics.device();
-    if (!device) return;
-    int h = button.height;
-    DrawShadedFrame(*device, button.x, button.y, h, h, button.hovered);
-    game.DrawText(button.x + h + 5, button.y + (h - 10) / 2, button.label);
-    bool selected = button.target && (button.value == -1 ? *button.target != 0 : *button.target == button.value);
-    if (selected) {
-        float l = float(button.x), t = float(button.y), r = float(button.x + h), b = float(button.y + h), d = float(h) / 2;
-        float s = d * 0.7071f;
-        DrawLine2D(*device, l, t, l + s, t + s, 0xFFFFFFFF);
-        DrawLine2D(*device, r, t, r - s, t + s, 0xFFFFFFFF);
-        DrawLine2D(*device, l, b, l + s, b - s, 0xFFFFFFFF);
-        DrawLine2D(*device, r, b, r - s, b - s, 0xFFFFFFFF);
-    }
-}
-
-uint32_t Blend(uint32_t a, uint32_t b, float t) {
-    auto channel = [&](int shift) {
-        float value = float((a >> shift) & 0xFF) * t + float((b >> shift) & 0xFF) * (1 - t);
-        return uint32_t(int(value)) << shift;
-    };
-    return 0xFF000000u | channel(16) | channel(8) | channel(0);
-}
-
-int WrapInt(int value, int lo, int hi) {
-    int n = hi - lo + 1;
-    return ((value - lo) % n + n) % n + lo;
 }

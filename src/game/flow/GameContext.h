@@ -26,6 +26,13 @@ class World;
 // The screens of the game, in the order the player meets them.
 enum class SceneId { Loading, Title, CountrySelect, Settings, Battle, Result };
 
+// How long the last picture of a screen stays before the next screen runs:
+// leaving the loading screen takes no pause, every other screen this one.
+constexpr int TransitionPauseMs = 500;
+constexpr int TransitionPause(SceneId from) {
+    return from == SceneId::Loading ? 0 : TransitionPauseMs;
+}
+
 // What every screen shares: the devices, the settings, what was loaded once,
 // the country selection and statistics that outlive battles, and the world.
 // Owned by the Game; screens get it by reference.
@@ -37,11 +44,16 @@ public:
     Input& input();
     int ActionState(int action) const;
 
-    // Switches screens from the next frame on, after the transition's pause.
-    void SetScene(SceneId next);
+    // The next screen runs from the next frame on, after the pause of leaving
+    // this one. The transition's other work comes first.
+    void SwitchTo(SceneId next);
     SceneId Scene() const { return scene; }
-    // Pauses the game loop (a transition's 500 ms); counted in pauses.
+    // Asks the application to close, after the same pause as a transition.
+    void Quit();
+    // Pauses the game loop; counted in pauses.
     void Wait(int milliseconds);
+    // Escape was just pressed this frame.
+    bool EscapePressed();
 
     // The interface sounds at the camera: push buttons and the game use one
     // pair of pools, option buttons their own pair of the same two sounds.
@@ -91,7 +103,9 @@ public:
 
     // Loaded once by the loading screen.
     Texture font, title, planet, flags, light;
-    Sprite textSprite, planetSprite, flagSprite, lightSprite;
+    Sprite textSprite, planetSprite, flagSprite, lightSprite, titleSprite;
+    // What the settings call each key and pad button.
+    ControlNames names;
     SoundPool hoverSound, clickSound;
     SoundPool optionHoverSound, optionClickSound;
     BattleAssets battleAssets;
@@ -132,27 +146,3 @@ private:
 // it looks, its top the camera's up, so that what is left on the screen is
 // heard on the left.
 void PlaceListener(SoundSystem& sound, const Matrix& view);
-
-// A push button: label and rectangle in screen pixels.
-struct Button {
-    std::string label;
-    int x = 0, y = 0, width = 100, height = 20;
-    bool hovered = false;
-};
-// Draws the button; true when it was clicked this frame.
-bool ButtonUpdate(GameContext& game, Button& button);
-
-// A radio box bound to an integer (value -1: a toggle).
-struct OptionButton {
-    std::string label;
-    int x = 0, y = 0, width = 100, height = 20;
-    int value = 0;
-    int* target = nullptr;
-    bool hovered = false;
-};
-void OptionButtonUpdate(GameContext& game, OptionButton& button);
-
-// Each of red, green and blue = a x t + b x (1 - t), alpha 0xFF.
-uint32_t Blend(uint32_t a, uint32_t b, float t);
-// Wraps an integer into lo..hi.
-int WrapInt(int value, int lo, int hi);

@@ -1,5 +1,6 @@
 #include "game/world/Overlays.h"
 
+#include "game/screens/Layout.h"
 #include "game/world/Country.h"
 #include "game/world/World.h"
 #include "render/Draw2D.h"
@@ -22,9 +23,8 @@ void Text(const OverlayContext& context, int x, int y, const std::string& text, 
     if (context.drawText) context.drawText(x, y, text, color);
 }
 
-bool ClickedIn(const OverlayContext& context, int x, int y, int width, int height) {
-    return context.leftPressed && context.cursorX >= x && context.cursorX < x + width && context.cursorY >= y &&
-           context.cursorY < y + height;
+bool ClickedIn(const OverlayContext& context, const ScreenRect& rect) {
+    return context.leftPressed && rect.Contains(context.cursorX, context.cursorY);
 }
 
 // A row of an overlay was clicked: the first click selects the unit, a click
@@ -62,7 +62,7 @@ void DrawCountryOverlay(World& world, const OverlayContext& context) {
         if (Unit* station = record->station) {
             station->DrawHpBar(23, y + 1, 74, 9);
             if (station == world.previousSelected) color = SelectedText;
-            if (ClickedIn(context, 23, y + 1, 74, 9)) SelectFromRow(world, context, station);
+            if (ClickedIn(context, {23, y + 1, 74, 9})) SelectFromRow(world, context, station);
         } else {
             FillRect2D(*device, 23, float(y + 1), 97, float(y + 10), LostStation);
             color = LostText;
@@ -88,7 +88,7 @@ void DrawFighterList(World& world, const OverlayContext& context, const Country&
         Unit* fighter = record.fighters[size_t(i)];
         if (fighter) {
             fighter->DrawHpBar(w - 67, y, 54, 9);
-            if (ClickedIn(context, w - 67, y, 54, 9)) SelectFromRow(world, context, fighter);
+            if (ClickedIn(context, {w - 67, y, 54, 9})) SelectFromRow(world, context, fighter);
         } else {
             const int t = std::clamp(record.slotTimers[size_t(i)], 0, RelaunchFull + 1);
             const int filled = w - 67 + t * 54 / RelaunchFull;

@@ -1,4 +1,4 @@
-#include "game/flow/BattleScene.h"
+#include "game/flow/BattleFrame.h"
 #include "game/flow/Controls.h"
 #include "game/world/Country.h"
 #include "game/world/OrbitCamera.h"
@@ -47,28 +47,29 @@ RawInput Mouse(float dx, float dy, bool left, bool right) {
 }
 
 // Battle frames driven from a test: a fresh world, the pointer in the middle
-// of a 640 x 480 screen, at most one action pressed per frame, and the hooks
+// of a 640 x 480 screen, at most one action pressed per frame, and the host
 // counting clicks and hover sounds and keeping the cursor's marks.
-struct BattleFrames : WorldTestKit {
+struct BattleFrames : WorldTestKit, BattleHost {
     BattleFrames() {
         world->ResetWorld();
         input.SetClientSize(640, 480);
         input.SetMousePosition(320, 240);
-        hooks.actionState = [this](int a) { return a == pressedAction ? int(Input::Pressed) : 0; };
-        hooks.playClick = [this] { ++clicks; };
-        hooks.playHover = [this] { ++hovers; };
-        hooks.leave = [this] { ++left; };
-        hooks.drawCursor = [this](int x, int y, bool altMark, bool orderMark) {
-            ++cursors;
-            cursorOnPointer = cursorOnPointer && x == world->cursorX && y == world->cursorY;
-            alt = altMark;
-            order = orderMark;
-        };
+    }
+    int ActionState(int a) const override { return a == pressedAction ? int(Input::Pressed) : 0; }
+    void PlayClick() override { ++clicks; }
+    void PlayHover() override { ++hovers; }
+    void Leave() override { ++left; }
+    void PlaceListener(const Matrix&) override {}
+    void DrawCursor(int x, int y, bool altMark, bool orderMark) override {
+        ++cursors;
+        cursorOnPointer = cursorOnPointer && x == world->cursorX && y == world->cursorY;
+        alt = altMark;
+        order = orderMark;
     }
     BattleFrameEnd Frame(const RawInput& raw = {}, int action = -1) {
         pressedAction = action;
         input.Poll(raw);
-        return RunBattleFrame(*world, input, hooks);
+        return RunBattleFrame(*world, input, *this);
     }
     // The camera 10 units from the unit, looking straight at it: it sits under the pointer.
     void Face(const Unit* unit) {
@@ -79,7 +80,6 @@ struct BattleFrames : WorldTestKit {
     }
 
     Input input;
-    BattleFrameHooks hooks;
     int pressedAction = -1;
     int clicks = 0, hovers = 0, left = 0, cursors = 0;
     bool cursorOnPointer = true, alt = false, order = false;

@@ -2,6 +2,7 @@
 // mouse and keyboard states go through the real input rules, the screens
 // draw to a recording device.
 #include "game/flow/Game.h"
+#include "game/screens/Layout.h"
 #include "game/world/World.h"
 #include "platform/App.h"
 #include "platform/Clock.h"
@@ -19,6 +20,10 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// Aim at the middle of a rectangle of the 640 x 480 design.
+int CentreX(const ScreenRect& r) { return r.x + r.w / 2; }
+int CentreY(const ScreenRect& r) { return r.y + r.h / 2; }
 
 class StillClock : public Clock {
 public:
@@ -71,6 +76,8 @@ struct Screens {
         Frame(0, 0, true);
         Frame();
     }
+    void MoveTo(const ScreenRect& r) { MoveTo(CentreX(r), CentreY(r)); }
+    void Click(const ScreenRect& r) { Click(CentreX(r), CentreY(r)); }
     void Drag(int fromX, int fromY, int toX, int toY) {
         MoveTo(fromX, fromY);
         Frame(0, 0, true);
@@ -78,6 +85,9 @@ struct Screens {
         for (int i = 0; i < 8 && (g.cursorX != toX || g.cursorY != toY); ++i)
             Frame(std::clamp(toX - g.cursorX, -300, 300), std::clamp(toY - g.cursorY, -200, 200), true);
         Frame();
+    }
+    void Drag(const ScreenRect& from, const ScreenRect& to) {
+        Drag(CentreX(from), CentreY(from), CentreX(to), CentreY(to));
     }
     void Key(int key) {
         Frame(0, 0, false, false, {key});
@@ -103,63 +113,59 @@ std::vector<SpriteDraw> SpritesAt(const RecordingDevice& device, float x, float 
     return found;
 }
 
-int SlotX(int j) { return 10 + 200 * (j / 4) + 20; }
-int SlotY(int j) { return 80 + 35 * (j % 4) + 10; }
-int FlagX(int i) { return 10 + 50 * i + 20; }
-
 } // namespace
 
 TEST(GameScreens, CountrySelectionByDragAndDrop) {
+    using namespace CountrySelectLayout;
     Screens s;
     GameContext& g = s.game->context;
     ASSERT_EQ(g.Scene(), SceneId::Title);
-    s.Click(585, 415);
+    s.Click(TitleLayout::ChooseCountries);
     ASSERT_EQ(g.Scene(), SceneId::CountrySelect);
     CountrySelection& sel = g.selection;
 
     // "Start" with nobody placed does nothing.
-    s.Click(585, 440);
+    s.Click(Start);
     EXPECT_EQ(g.Scene(), SceneId::CountrySelect);
 
-    s.Drag(FlagX(0), 40, SlotX(2), SlotY(2));
+    s.Drag(AvailableFlag(0), TeamSlot(2));
     EXPECT_EQ(sel.slotCountry[2], 0);
     EXPECT_EQ(sel.countryAvailable[0], -1);
     // Slot to slot: the country moves and its old slot empties.
-    s.Drag(SlotX(2), SlotY(2), SlotX(7), SlotY(7));
+    s.Drag(SlotFlag(2), TeamSlot(7));
     EXPECT_EQ(sel.slotCountry[2], -1);
     EXPECT_EQ(sel.slotCountry[7], 0);
     // Onto an occupied slot: nothing changes.
-    s.Drag(FlagX(1), 40, SlotX(7), SlotY(7));
+    s.Drag(AvailableFlag(1), TeamSlot(7));
     EXPECT_EQ(sel.slotCountry[7], 0);
     EXPECT_EQ(sel.countryAvailable[1], 0);
     // Back to the row.
-    s.Drag(SlotX(7), SlotY(7), 300, 40);
+    s.Drag(SlotFlag(7), AvailableRow);
     EXPECT_EQ(sel.slotCountry[7], -1);
     EXPECT_EQ(sel.countryAvailable[0], 0);
 
     // Team numbers wrap 12 -> 1 and 1 -> 12; fighters 10 -> 1 and 1 -> 10.
-    int teamX = 10 + 140 + 10, teamY = 80 + 15;
     sel.slotTeam[0] = 12;
-    s.Click(teamX, teamY);
+    s.Click(SlotTeam(0));
     EXPECT_EQ(sel.slotTeam[0], 1);
-    s.MoveTo(teamX, teamY);
+    s.MoveTo(SlotTeam(0));
     s.Frame(0, 0, false, true);
     s.Frame();
     EXPECT_EQ(sel.slotTeam[0], 12);
     sel.fightersPerTeam = 1;
-    s.MoveTo(500, 225);
+    s.MoveTo(FightersNumber);
     s.Frame(0, 0, false, true);
     s.Frame();
     EXPECT_EQ(sel.fightersPerTeam, 10);
-    s.Click(500, 225);
+    s.Click(FightersNumber);
     EXPECT_EQ(sel.fightersPerTeam, 1);
 
     // Two countries, the player's mark, and the battle starts.
-    s.Drag(FlagX(0), 40, SlotX(0), SlotY(0));
-    s.Drag(FlagX(1), 40, SlotX(4), SlotY(4));
-    s.Click(SlotX(0) + 60, SlotY(0) - 5);
+    s.Drag(AvailableFlag(0), TeamSlot(0));
+    s.Drag(AvailableFlag(1), TeamSlot(4));
+    s.Click(SlotName(0));
     EXPECT_EQ(sel.PlayerCountry(), 0);
-    s.Click(585, 440);
+    s.Click(Start);
     ASSERT_EQ(g.Scene(), SceneId::Battle);
     ASSERT_NE(g.world(), nullptr);
     EXPECT_EQ(g.world()->stations.Count(), 2u);
@@ -176,16 +182,16 @@ TEST(GameScreens, LeavingAScreenPutsThePointerInTheMiddleAndPauses) {
     auto centred = [&] { return g.cursorX == 320 && g.cursorY == 240; };
 
     // "Cancel" sits where the title's "Quit" is: the pointer must not stay on it.
-    s.Click(585, 415);
+    s.Click(TitleLayout::ChooseCountries);
     ASSERT_EQ(g.Scene(), SceneId::CountrySelect);
     int pauses = g.pauses;
-    s.MoveTo(585, 465);
+    s.MoveTo(CountrySelectLayout::Cancel);
     s.Frame(0, 0, true);
     ASSERT_EQ(g.Scene(), SceneId::Title);
     EXPECT_TRUE(centred()) << g.cursorX << ", " << g.cursorY;
     EXPECT_EQ(g.pauses, pauses + 1);
 
-    s.Click(585, 415);
+    s.Click(TitleLayout::ChooseCountries);
     s.MoveTo(600, 20);
     s.Key(Dik::Escape);
     ASSERT_EQ(g.Scene(), SceneId::Title);
@@ -193,11 +199,11 @@ TEST(GameScreens, LeavingAScreenPutsThePointerInTheMiddleAndPauses) {
 
     // Escape in a battle: the result screen opens with the pointer in the
     // middle (not on "Back"), after the same pause, with the preview models.
-    s.Click(585, 415);
+    s.Click(TitleLayout::ChooseCountries);
     g.selection.Place(0, 0, 1);
-    s.Click(585, 440);
+    s.Click(CountrySelectLayout::Start);
     ASSERT_EQ(g.Scene(), SceneId::Battle);
-    s.MoveTo(585, 465);
+    s.MoveTo(ResultLayout::Back);
     ASSERT_FALSE(centred());
     pauses = g.pauses;
     s.Frame(0, 0, false, false, {Dik::Escape});
@@ -267,14 +273,14 @@ TEST(GameScreens, ResultTableSortsStablyAndStartsByTeam) {
     g.stats.SetScore(3, 5);
     g.stats.SetScore(5, 9);
     g.stats.SetScore(7, 5);
-    g.SetScene(SceneId::Result);
+    g.SwitchTo(SceneId::Result);
     auto& device = static_cast<RecordingDevice&>(*s.graphics.device());
     device.draws.clear();
     s.Frame();
-    EXPECT_EQ(s.game->SortColumn(), 0);
-    EXPECT_EQ(s.game->ResultOrder()[0], 5);
-    EXPECT_EQ(s.game->ResultOrder()[1], 7);
-    EXPECT_EQ(s.game->ResultOrder()[2], 3);
+    EXPECT_EQ(s.game->Result().SortColumn(), 0);
+    EXPECT_EQ(s.game->Result().Order()[0], 5);
+    EXPECT_EQ(s.game->Result().Order()[1], 7);
+    EXPECT_EQ(s.game->Result().Order()[2], 3);
     // Names: the player's team cyan, the other team red.
     const uint32_t nameColors[3] = {0xFF40C0C0, 0xFF40C0C0, 0xFFC04040};
     for (int r = 0; r < 3; ++r) {
@@ -283,40 +289,40 @@ TEST(GameScreens, ResultTableSortsStablyAndStartsByTeam) {
         EXPECT_EQ(glyphs[0].color, nameColors[r]) << "row " << r;
     }
     // "total\nscore": highest first, ties keep slot order (3 before 7).
-    s.Click(50 + 58 * 9 + 10, 25);
-    EXPECT_EQ(s.game->SortColumn(), 9);
-    EXPECT_EQ(s.game->ResultOrder()[0], 5);
-    EXPECT_EQ(s.game->ResultOrder()[1], 3);
-    EXPECT_EQ(s.game->ResultOrder()[2], 7);
+    s.Click(ResultLayout::Header(9));
+    EXPECT_EQ(s.game->Result().SortColumn(), 9);
+    EXPECT_EQ(s.game->Result().Order()[0], 5);
+    EXPECT_EQ(s.game->Result().Order()[1], 3);
+    EXPECT_EQ(s.game->Result().Order()[2], 7);
     // Leaving and coming back sorts by team again.
     s.Key(Dik::Escape);
     EXPECT_EQ(g.Scene(), SceneId::Title);
-    EXPECT_EQ(s.game->SortColumn(), -1);
+    EXPECT_EQ(s.game->Result().SortColumn(), -1);
 }
 
 TEST(GameScreens, SettingsCaptureTakesTheHighestKeyAndEscapeErases) {
     Screens s;
     GameContext& g = s.game->context;
-    s.Click(585, 440);
+    s.Click(TitleLayout::Settings);
     ASSERT_EQ(g.Scene(), SceneId::Settings);
     // "Rudder Left" (action 0): two keys in one frame, the higher code wins.
-    s.Click(60, 95);
-    EXPECT_TRUE(s.game->Capturing());
+    s.Click(SettingsLayout::ActionButton(RudderLeft));
+    EXPECT_TRUE(s.game->Settings().Capturing());
     s.Frame(0, 0, false, false, {Dik::A, Dik::Z});
-    EXPECT_FALSE(s.game->Capturing());
+    EXPECT_FALSE(s.game->Settings().Capturing());
     EXPECT_EQ(g.settings.actionKey[RudderLeft], Dik::Z);
     s.Frame();
     // Escape while waiting erases both assignments and stays here.
     g.settings.actionPadButton[RudderLeft] = 7;
-    s.Click(60, 95);
+    s.Click(SettingsLayout::ActionButton(RudderLeft));
     s.Key(Dik::Escape);
     EXPECT_EQ(g.settings.actionKey[RudderLeft], -1);
     EXPECT_EQ(g.settings.actionPadButton[RudderLeft], -1);
     EXPECT_EQ(g.Scene(), SceneId::Settings);
     // The window options change the choice, not the running game.
-    s.Click(125, 30);
+    s.Click(SettingsLayout::WindowModeOption(1));
     EXPECT_EQ(g.settings.windowModeChoice, 1);
-    s.Click(230, 55);
+    s.Click(SettingsLayout::DisplaySizeOption(2));
     EXPECT_EQ(g.settings.displaySizeChoice, 2);
     EXPECT_EQ(g.width, 640);
     s.Key(Dik::Escape);
@@ -341,9 +347,10 @@ TEST(GameScreens, PicturesBetweenStepsLeaveTheBattleAsItWas) {
         GameContext& g = s.game->context;
         // The loading screen seeds from the clock; both battles start alike.
         s.app.random.Seed(2026);
-        s.Click(585, 415);
-        for (int country : {0, 3, 6}) s.Drag(FlagX(country), 40, SlotX(country), SlotY(country));
-        s.Click(585, 440);
+        s.Click(TitleLayout::ChooseCountries);
+        for (int country : {0, 3, 6})
+            s.Drag(CountrySelectLayout::AvailableFlag(country), CountrySelectLayout::TeamSlot(country));
+        s.Click(CountrySelectLayout::Start);
         EXPECT_EQ(g.Scene(), SceneId::Battle);
         for (int frame = 0; frame < 600; ++frame) {
             // The camera swings now and then; the overlay and meters change.
@@ -373,14 +380,15 @@ TEST(GameScreens, PicturesBetweenStepsLeaveTheBattleAsItWas) {
 // it (a rate of -1 once read as a toggle).
 TEST(GameScreens, FrameRateButtonsSetTheirRate) {
     Screens s;
-    s.Click(585, 440);
+    s.Click(TitleLayout::Settings);
     ASSERT_EQ(s.game->context.Scene(), SceneId::Settings);
+    // Options 0 to 5: VSync, 60, 120, 144, Unlimited, Classic.
     const struct {
-        int x, y, rate;
-    } clicks[] = {{140, 425, PictureRate::Unlimited}, {140, 425, PictureRate::Unlimited}, {245, 400, 120},
-                  {245, 425, PictureRate::Classic}, {30, 400, PictureRate::VSync}};
+        int option, rate;
+    } clicks[] = {{4, PictureRate::Unlimited}, {4, PictureRate::Unlimited}, {2, 120}, {5, PictureRate::Classic},
+                  {0, PictureRate::VSync}};
     for (const auto& c : clicks) {
-        s.Click(c.x, c.y);
-        EXPECT_EQ(s.settings.frameRate, c.rate) << c.x << "," << c.y;
+        s.Click(SettingsLayout::FrameRateOption(c.option));
+        EXPECT_EQ(s.settings.frameRate, c.rate) << "option " << c.option;
     }
 }

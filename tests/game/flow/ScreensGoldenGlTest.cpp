@@ -4,6 +4,7 @@
 // pictures; nothing added later may move what is in them.
 // STARMARCH_UPDATE_GOLDEN=1 writes the pictures anew (a deliberate change).
 #include "game/flow/Game.h"
+#include "game/screens/Layout.h"
 #include "platform/App.h"
 #include "platform/Clock.h"
 #include "platform/KeyCodes.h"
@@ -23,6 +24,10 @@
 #include <stb_image_write.h>
 
 namespace {
+
+// Aim at the middle of a rectangle of the 640 x 480 design.
+int CentreX(const ScreenRect& r) { return r.x + r.w / 2; }
+int CentreY(const ScreenRect& r) { return r.y + r.h / 2; }
 
 class StillClock : public Clock {
 public:
@@ -74,10 +79,11 @@ struct Played {
         Frame(0, 0, true);
         Frame();
     }
-    void Drag(int fromX, int fromY, int toX, int toY) {
-        MoveTo(fromX, fromY);
+    void Click(const ScreenRect& r) { Click(CentreX(r), CentreY(r)); }
+    void Drag(const ScreenRect& from, const ScreenRect& to) {
+        MoveTo(CentreX(from), CentreY(from));
         Frame(0, 0, true);
-        MoveTo(toX, toY, true);
+        MoveTo(CentreX(to), CentreY(to), true);
         Frame();
     }
     std::vector<uint32_t> Picture() {
@@ -131,10 +137,6 @@ void ExpectGolden(const std::vector<uint32_t>& argb, int width, int height, cons
     }
 }
 
-int SlotX(int j) { return 10 + 200 * (j / 4) + 20; }
-int SlotY(int j) { return 80 + 35 * (j % 4) + 10; }
-int FlagX(int i) { return 10 + 50 * i + 20; }
-
 } // namespace
 
 TEST(ScreensGolden, EveryScreenAtTheThreeSizes) {
@@ -154,13 +156,14 @@ TEST(ScreensGolden, EveryScreenAtTheThreeSizes) {
         for (int i = 0; i < 40; ++i) p.Frame();
         ExpectGolden(p.Picture(), width, height, "title");
 
-        p.Click(585, 415);
-        for (int country : {0, 1, 5, 9}) p.Drag(FlagX(country), 40, SlotX(country), SlotY(country));
-        p.Click(100, 85);
+        p.Click(TitleLayout::ChooseCountries);
+        for (int country : {0, 1, 5, 9})
+            p.Drag(CountrySelectLayout::AvailableFlag(country), CountrySelectLayout::TeamSlot(country));
+        p.Click(CountrySelectLayout::SlotName(0));
         p.MoveTo(300, 300);
         ExpectGolden(p.Picture(), width, height, "selection");
 
-        p.Click(585, 440);
+        p.Click(CountrySelectLayout::Start);
         ASSERT_EQ(g.Scene(), SceneId::Battle);
         for (int i = 0; i < 120; ++i) p.Frame(i < 30 ? 2 : 0, 0);
         ExpectGolden(p.Picture(), width, height, "battle");
@@ -172,7 +175,7 @@ TEST(ScreensGolden, EveryScreenAtTheThreeSizes) {
 
         p.Frame(0, 0, false, {Dik::Escape});
         p.Frame();
-        p.Click(585, 440);
+        p.Click(TitleLayout::Settings);
         ASSERT_EQ(g.Scene(), SceneId::Settings);
         ExpectGolden(p.Picture(), width, height, "settings");
     }

@@ -1,0 +1,131 @@
+#include "game/screens/SettingsScreen.h"
+
+#include "game/flow/GameContext.h"
+#include "platform/Input.h"
+#include "platform/KeyCodes.h"
+#include "platform/PictureRate.h"
+#include "render/Draw2D.h"
+#include "render/Graphics.h"
+
+namespace {
+
+// The frame rates the settings offer, in the order of their buttons.
+struct RateChoice {
+    const char* label;
+    int rate;
+};
+constexpr RateChoice FrameRateChoices[6] = {{"VSync", PictureRate::VSync},
+                                            {"60", 60},
+                                            {"120", 120},
+                                            {"144", 144},
+                                            {"Unlimited", PictureRate::Unlimited},
+                                            {"Classic", PictureRate::Classic}};
+
+} // namespace
+
+SettingsScreen::SettingsScreen(GameContext& game)
+    : game(game), done{"Done", SettingsLayout::Done.At(game.x0, game.y0)} {
+    using namespace SettingsLayout;
+    const int x0 = game.x0, y0 = game.y0;
+    const char* windowModes[2] = {"Fullscreen", "Window"};
+    for (int i = 0; i < 2; ++i)
+        graphicsOptions[size_t(i)] = {windowModes[i], WindowModeOption(i).At(x0, y0), i,
+                                      &game.settings.windowModeChoice};
+    const char* displaySizes[3] = {"640*480", "800*600", "1024*768"};
+    for (int i = 0; i < 3; ++i)
+        graphicsOptions[size_t(i) + 2] = {displaySizes[i], DisplaySizeOption(i).At(x0, y0), i,
+                                          &game.settings.displaySizeChoice};
+    for (int i = 0; i < ActionCount; ++i)
+        actionButtons[size_t(i)] = {ActionName(i), ActionButton(i).At(x0, y0)};
+    // The buttons choose by position: a rate of -1 would read as a toggle.
+    for (size_t i = 0; i < std::size(FrameRateChoices); ++i)
+        frameRateOptions[i] = {FrameRateChoices[i].label, FrameRateOption(int(i)).At(x0, y0), int(i),
+                               &frameRateChoice};
+}
+
+void SettingsScreen::Frame() {
+    GameContext& g = game;
+    // While waiting for a key the cursor stays where it is.
+    if (captureMode) {
+        g.input().SetMousePosition(g.width / 2, g.height / 2);
+        if (!g.graphics.BeginFrame(0xFF000000)) return;
+        g.click = false;
+        if (g.planet.texture()) {
+            g.graphics.device()->BeginSprites();
+            g.planetSprite.Draw(*g.graphics.device());
+            g.graphics.device()->EndSprites();
+        }
+    } else if (!g.MenuFrameStart()) {
+        return;
+    }
+    if (g.EscapePressed()) {
+        g.PlayClick();
+        if (!captureMode) {
+            g.CenterCursor();
+            g.SwitchTo(SceneId::Title);
+            return;
+        }
+        // Escape while waiting erases both of the action's assignments.
+        captureMode = false;
+        g.settings.actionKey[size_t(captureAction)] = -1;
+        g.settings.actionPadButton[size_t(captureAction)] = -1;
+    }
+    g.DrawText(g.x0 + 5, g.y0 + 5, "Graphics (need restart):");
+    for (OptionButton& option : graphicsOptions) OptionButtonUpdate(g, option);
+    g.DrawText(g.x0 + 5, g.y0 + 375, "Pictures per second:");
+    const int rateBefore = g.settings.frameRate;
+    frameRateChoice = 0;
+    for (size_t i = 0; i < std::size(FrameRateChoices); ++i)
+        if (FrameRateChoices[i].rate == rateBefore) frameRateChoice = int(i);
+    for (OptionButton& option : frameRateOptions) OptionButtonUpdate(g, option);
+    g.settings.frameRate = FrameRateChoices[size_t(frameRateChoice)].rate;
+    // From the next frame on: this one is drawn as it began.
+    if (g.settings.frameRate != rateBefore) g.frameRateChanged = true;
+    g.DrawText(g.x0 + 5, g.y0 + 70, "Controls:");
+    for (int i = 0; i < ActionCount; ++i) {
+        // The key's and the pad button's names beside the action's button.
+        const ScreenRect& button = actionButtons[size_t(i)].rect;
+        int x = button.x + 140, y = button.y + 5;
+        int key = g.settings.actionKey[size_t(i)];
+        if (key >= 0) g.DrawText(x, y, g.names.keyNames[size_t(key)]);
+        int pad = g.settings.actionPadButton[size_t(i)];
+        if (pad >= 0 && pad < PadButtonSlots) g.DrawText(x + 80, y, g.names.padButtonNames[size_t(pad)]);
+        if (ButtonUpdate(g, actionButtons[size_t(i)])) {
+            captureMode = true;
+            captureAction = i;
+        }
+    }
+    if (ButtonUpdate(g, done)) {
+        g.CenterCursor();
+        g.SwitchTo(SceneId::Title);
+        return;
+    }
+    if (captureMode)
+        Capture();
+    else
+        g.DrawCursor();
+    g.EndFrame();
+}
+
+void SettingsScreen::Capture() {
+    GameContext& g = game;
+    const ScreenRect box = SettingsLayout::CaptureBox.At(g.x0, g.y0);
+    DrawRect2D(*g.graphics.device(), float(box.x), float(box.y), float(box.Right()), float(box.Bottom()),
+               0xFFFF0000);
+    g.DrawText(box.x + 5, box.y + 5,
+               "Press a key or pad button to assign control.\nPress ESCAPE to erase the assignment.");
+    // The highest key pressed this frame wins; then the pad's buttons.
+    for (int code = 0; code < 256; ++code) {
+        if (code == Dik::Escape || g.input().KeyState(code) != Input::Pressed) continue;
+        g.settings.actionKey[size_t(captureAction)] = code;
+        g.PlayClick();
+        captureMode = false;
+    }
+    for (int button = 0; button < PadButtonSlots; ++button) {
+        int element = PadElementForButton(button);
+        if (element < 0 || g.input().PadState(0, element) != Input::Pressed) continue;
+        g.settings.actionPadButton[size_t(captureAction)] = button;
+        g.PlayClick();
+        captureMode = false;
+    }
+}

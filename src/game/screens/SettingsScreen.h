@@ -1,0 +1,35 @@
+#pragma once
+
+#include "game/flow/Controls.h"
+#include "game/screens/Screen.h"
+#include "game/screens/Widgets.h"
+
+#include <array>
+
+class GameContext;
+
+// The window mode and display size (used at the next start), the frame rate
+// (at once), and the keys and pad buttons of every control action.
+class SettingsScreen : public Screen {
+public:
+    explicit SettingsScreen(GameContext& game);
+    void Frame() override;
+
+    // Waiting for the key or pad button of a control.
+    bool Capturing() const { return captureMode; }
+
+private:
+    // The first key or pad button pressed goes to the action being assigned.
+    void Capture();
+
+    GameContext& game;
+    std::array<OptionButton, 5> graphicsOptions;
+    // How often pictures are drawn: applies at once.
+    std::array<OptionButton, 6> frameRateOptions;
+    // Which of them is chosen (by position).
+    int frameRateChoice = 0;
+    std::array<Button, ActionCount> actionButtons;
+    Button done;
+    int captureAction = 0;
+    bool captureMode = false;
+};
