@@ -1,9 +1,10 @@
 #include "assetgen/Image.h"
 
+#include "image/Png.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <stb/stb_image_write.h>
 
 namespace assetgen {
 
@@ -183,7 +184,7 @@ std::string EncodeBmp32(const Image& image) {
 
 std::string EncodePng(const Image& image) {
     const int w = image.Width(), h = image.Height();
-    std::vector<unsigned char> rgba;
+    std::vector<uint8_t> rgba;
     rgba.reserve(size_t(w) * size_t(h) * 4);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
@@ -192,12 +193,7 @@ std::string EncodePng(const Image& image) {
             for (float channel : {p.r, p.g, p.b}) rgba.push_back(clear ? 0 : ToByte(channel));
             rgba.push_back(ToByte(p.a));
         }
-    std::string out;
-    auto append = [](void* context, void* data, int size) {
-        static_cast<std::string*>(context)->append(static_cast<const char*>(data), size_t(size));
-    };
-    stbi_write_png_to_func(append, &out, w, h, 4, rgba.data(), w * 4);
-    return out;
+    return ::EncodePng(w, h, 4, rgba);
 }
 
 } // namespace assetgen

@@ -212,6 +212,7 @@ BattleFrameEnd RunBattleFrame(World& world, Input& input, BattleHost& host) {
     }
 
     DrawFrameRate(overlay, host.fps);
+    host.DrawNotices();
     graphics.EndFrame();
     return BattleFrameEnd::Presented;
 }

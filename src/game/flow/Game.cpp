@@ -41,6 +41,7 @@ void Game::Shutdown() {
 
 void Game::Frame() {
     if (context.frameRateChanged) context.ApplyFrameRate();
+    context.UpdateScreenshots();
     Current().Frame();
 }
 
