@@ -10,6 +10,7 @@ std::string EncodePng(int width, int height, int channels, std::span<const uint8
     auto append = [](void* context, void* data, int size) {
         static_cast<std::string*>(context)->append(static_cast<const char*>(data), size_t(size));
     };
-    if (!stbi_write_png_to_func(append, &out, width, height, channels, pixels.data(), width * channels)) return "";
+    if (!stbi_write_png_to_func(append, &out, width, height, channels, pixels.data(), width * channels))
+        return "";
     return out;
 }

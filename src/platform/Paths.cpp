@@ -37,7 +37,9 @@ std::string Variable(const PathSources& sources, const char* name) {
     return found == sources.environment.end() ? std::string() : found->second;
 }
 
-bool Absolute(const std::string& path) { return !path.empty() && path.front() == '/'; }
+bool Absolute(const std::string& path) {
+    return !path.empty() && path.front() == '/';
+}
 
 std::string HomeOf(const PathSources& sources) {
     std::string home = Variable(sources, "HOME");

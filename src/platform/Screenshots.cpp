@@ -16,8 +16,8 @@ std::string ScreenshotResult::Notice() const {
 
 std::string ScreenshotStem(const std::tm& when) {
     char text[64];
-    std::snprintf(text, sizeof text, "starmarch-%04d-%02d-%02d_%02d-%02d-%02d", when.tm_year + 1900, when.tm_mon + 1,
-                  when.tm_mday, when.tm_hour, when.tm_min, when.tm_sec);
+    std::snprintf(text, sizeof text, "starmarch-%04d-%02d-%02d_%02d-%02d-%02d", when.tm_year + 1900,
+                  when.tm_mon + 1, when.tm_mday, when.tm_hour, when.tm_min, when.tm_sec);
     return text;
 }
 
@@ -36,7 +36,9 @@ int WriteAll(int fd, std::string_view bytes) {
     return 0;
 }
 
-ScreenshotResult Failed(std::string reason) { return {false, "", std::move(reason)}; }
+ScreenshotResult Failed(std::string reason) {
+    return {false, "", std::move(reason)};
+}
 
 } // namespace
 

@@ -32,6 +32,7 @@ std::string GameUsage(const GamePaths& paths) {
     text += "  configuration  " + paths.ConfigFile() + "\n";
     text += "  log (-dbf)     " + paths.LogFile() + "\n";
     text += "  sounds         " + paths.sounds + "Data/\n";
+    text += "  screenshots    " + paths.screenshots + " (F12 or Print Screen)\n";
     text += "\nExit status: 0, also when the game cannot start (it says why).\n";
     return text;
 }

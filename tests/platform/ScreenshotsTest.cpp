@@ -49,11 +49,13 @@ TEST(Screenshots, AFailureSaysWhyAndLeavesNoFile) {
     struct Case {
         std::string folder, stem, png, reason;
     } cases[] = {
-        {dir.path + "/file/", "shot", "png", "cannot make the folder " + dir.path + "/file/: Not a directory"},
-        {dir.path + "/file/sub/", "shot", "png", "cannot make the folder " + dir.path + "/file/sub/: Not a directory"},
+        {dir.path + "/file/", "shot", "png",
+         "cannot make the folder " + dir.path + "/file/: Not a directory"},
+        {dir.path + "/file/sub/", "shot", "png",
+         "cannot make the folder " + dir.path + "/file/sub/: Not a directory"},
         {dir.path + "/ok/", "shot", "", "the picture could not be encoded"},
-        {dir.path + "/ok/", "no/such/folder/shot", "png", "cannot write " + dir.path +
-                                                             "/ok/no/such/folder/shot.png: No such file or directory"},
+        {dir.path + "/ok/", "no/such/folder/shot", "png",
+         "cannot write " + dir.path + "/ok/no/such/folder/shot.png: No such file or directory"},
     };
     for (const Case& c : cases) {
         ScreenshotResult result = WriteScreenshot(c.folder, c.stem, c.png);

@@ -77,7 +77,8 @@ struct Played {
         std::vector<uint32_t> argb;
         if (rgb && w == 640 && h == 480)
             for (int i = 0; i < w * h; ++i)
-                argb.push_back(0xFF000000u | uint32_t(rgb[i * 3]) << 16 | uint32_t(rgb[i * 3 + 1]) << 8 | rgb[i * 3 + 2]);
+                argb.push_back(0xFF000000u | uint32_t(rgb[i * 3]) << 16 | uint32_t(rgb[i * 3 + 1]) << 8 |
+                               rgb[i * 3 + 2]);
         stbi_image_free(rgb);
         return argb;
     }
@@ -96,7 +97,8 @@ struct Played {
 
 size_t Differing(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
     size_t count = a.size() == b.size() ? 0 : std::max(a.size(), b.size());
-    for (size_t i = 0; i < std::min(a.size(), b.size()); ++i) count += (a[i] | 0xFF000000u) != (b[i] | 0xFF000000u);
+    for (size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+        count += (a[i] | 0xFF000000u) != (b[i] | 0xFF000000u);
     return count;
 }
 
@@ -132,9 +134,11 @@ TEST(Screenshot, TheKeysSaveTheShownPictureWithoutTheNotice) {
         ASSERT_EQ(saved.size(), 2u);
         const std::vector<uint32_t> secondFile = p.Decoded(saved[saved[0] == first ? 1 : 0]);
         EXPECT_EQ(Differing(secondFile, second), 0u);
-        EXPECT_EQ(Differing(NoticeBand(secondFile), NoticeBand(shown)), 0u) << "the notice is in the saved picture";
+        EXPECT_EQ(Differing(NoticeBand(secondFile), NoticeBand(shown)), 0u)
+            << "the notice is in the saved picture";
         p.Frame();
-        EXPECT_GT(Differing(NoticeBand(p.Picture()), NoticeBand(shown)), 50u) << "the notice did not come back";
+        EXPECT_GT(Differing(NoticeBand(p.Picture()), NoticeBand(shown)), 50u)
+            << "the notice did not come back";
     }
     {
         // Pictures between steps: the picture saved is the next one shown.
