@@ -170,18 +170,17 @@ void GameContext::EndFrame() {
     graphics.EndFrame();
 }
 
-void GameContext::ShowNotice(const std::string& text, bool failed) {
+void GameContext::ShowNotice(const std::string& text, bool failed, const std::string& logDetail) {
     notice = text;
     noticeColor = failed ? 0xFFFF8080 : 0xFFFFFFFF;
     noticeUntil = app.Milliseconds() + NoticeMs;
-    Log("%s\n", text.c_str());
+    Log("%s%s\n", text.c_str(), logDetail.c_str());
 }
 
 void GameContext::UpdateScreenshots() {
     if (screenshots)
         for (const ScreenshotResult& result : screenshots->TakeResults())
-            ShowNotice(result.saved ? result.Notice() + " (" + app.paths.screenshots + ")" : result.Notice(),
-                       !result.saved);
+            ShowNotice(result.Notice(), !result.saved, result.saved ? " (" + app.paths.screenshots + ")" : "");
     if (app.input.KeyState(Dik::F12) != Input::Pressed && app.input.KeyState(Dik::SysRq) != Input::Pressed) return;
     if (capturePending) return;
     if (!screenshots) screenshots = std::make_unique<ScreenshotWriter>(app.paths.screenshots);

@@ -86,7 +86,7 @@ public:
     // frame rate; left out of the picture being saved. Drawn last, just
     // before a picture is presented.
     void DrawNotice();
-    static constexpr int NoticeX = 5, NoticeY = 20;
+    static constexpr int NoticeX = 5, NoticeY = 15;
     static constexpr uint32_t NoticeMs = 2000;
 
     // The start of every menu screen's frame: cursor, black clear, light,
@@ -158,7 +158,8 @@ public:
     bool capturePending = false;
 
 private:
-    void ShowNotice(const std::string& text, bool failed);
+    // The log line adds the detail to the text.
+    void ShowNotice(const std::string& text, bool failed, const std::string& logDetail = "");
 
     SceneId scene = SceneId::Loading;
     std::unique_ptr<World> worldPtr;
