@@ -86,6 +86,8 @@ void InputDevices::Read(RawInput& raw) {
         int code = KeyCodeForScancode(scancode);
         if (code >= 0) raw.keys[size_t(code)] = 0x80;
     }
+    // Alt + Enter belongs to the window (full screen): the game sees no Enter.
+    if (raw.keys[Dik::LeftAlt] || raw.keys[Dik::RightAlt]) raw.keys[Dik::Return] = raw.keys[Dik::NumpadEnter] = 0;
 
     float dx = 0, dy = 0;
     ReadMotion(dx, dy);
@@ -134,13 +136,15 @@ void InputDevices::Read(RawInput& raw) {
 void InputDevices::ReadMotion(float& dx, float& dy) {
     int x = 0, y = 0;
     SDL_GetRelativeMouseState(&x, &y);
-    // Motion is in window pixels; the game counts back-buffer pixels.
-    float scale = 1.0f;
-    if (window && window->FullScreen()) {
+    // Motion is in window points; the game counts back-buffer pixels (the
+    // window may be larger than the back buffer, full screen or resized),
+    // divided by the UI scale.
+    float scale = 1.0f / motionDivisor;
+    if (window) {
         int w = 0, h = 0;
         SDL_GetWindowSize(window->Handle(), &w, &h);
         float fit = std::min(float(w) / float(window->ClientWidth()), float(h) / float(window->ClientHeight()));
-        if (fit > 0.0f) scale = 1.0f / fit;
+        if (fit > 0.0f) scale /= fit;
     }
     dx = float(x) * scale;
     dy = float(y) * scale;

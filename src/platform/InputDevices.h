@@ -29,6 +29,10 @@ public:
 
     // Fills a RawInput from SDL's current state.
     void Read(RawInput& raw);
+    // The game's pointer moves by the mouse's motion divided by this (the UI
+    // scale: it counts pixels of a screen that many times smaller).
+    void SetMotionDivisor(float divisor) { motionDivisor = divisor > 0 ? divisor : 1.0f; }
+
     // The mouse's motion since the last Poll, in back-buffer pixels, without
     // taking it from the next Poll (pictures between steps draw the pointer
     // where it is now).
@@ -53,6 +57,7 @@ private:
     Window* window = nullptr;
     // Motion read by PendingMotion and not yet handed to a Poll.
     float pendingDx = 0, pendingDy = 0;
+    float motionDivisor = 1.0f;
     std::array<_SDL_Joystick*, RawInput::MaxPads> pads{};
     std::array<bool, RawInput::MaxPads> silent{};
     int padCount = 0;
