@@ -215,8 +215,8 @@ BattleFrameEnd RunBattleFrame(World& world, const BattleInput& input, BattleHost
         fighter->DrawManualDisplay();
     }
 
-    host.DrawExtras();
     DrawFrameRate(overlay, host.fps);
+    host.DrawNotices();
     graphics.EndFrame();
     return BattleFrameEnd::Presented;
 }

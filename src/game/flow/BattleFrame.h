@@ -29,8 +29,9 @@ public:
     virtual void PlaceListener(const Matrix& view) = 0;
     // The game's mouse pointer at (x, y) with its two marks.
     virtual void DrawCursor(int x, int y, bool altMark, bool orderMark) = 0;
-    // What the screen adds on top of the frame (notices), before the frame rate.
-    virtual void DrawExtras() {}
+    // What the game shows over every screen, drawn last before the picture
+    // is presented.
+    virtual void DrawNotices() {}
 
     // The sun's texture ("LIGHT"); may be null.
     DeviceTexture* sunTexture = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/flow/Controls.h"
+#include "platform/Paths.h"
 
 #include <string>
 #include <string_view>
@@ -15,7 +16,7 @@
 //   FrameRate=<0 VSync | 30 one picture a step | 60 | 120 | 144 | -1 unlimited>
 //   UiScale=<0 Auto | 1 | 2 | 3>
 // (SettingsTable.h has one row for each of these settings.)
-constexpr const char* ConfigFileName = "Starmarch.cfg";
+constexpr const char* ConfigFileName = GamePaths::ConfigName;
 
 // Reads settings from the file's text. Whatever can't be read keeps its
 // default; numbers that would index outside their tables read as unassigned.

@@ -1,6 +1,7 @@
 #include "game/replay/ReplayFiles.h"
 
 #include "game/replay/ReplayFormat.h"
+#include "platform/Paths.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -22,16 +23,11 @@ bool IsOurs(const fs::path& path) {
 }
 } // namespace
 
-std::string ReplaysFolder(const std::string& moduleDirectory) {
-    return moduleDirectory + "replays/";
-}
-
 std::string SaveReplay(const std::string& folder, const std::vector<uint8_t>& bytes, int keep,
                        std::string& error) {
     std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (ec) {
-        error = "cannot make the replays folder " + folder + ": " + ec.message();
+    if (!MakePrivateFolder(folder)) {
+        error = "cannot make the replays folder " + folder;
         return {};
     }
     // Names sort by time: battle-YYYYMMDD-HHMMSS-NNN.smreplay.

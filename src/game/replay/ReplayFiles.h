@@ -4,10 +4,7 @@
 #include <string>
 #include <vector>
 
-// Where the game keeps its replays: replays/ beside the program.
-std::string ReplaysFolder(const std::string& moduleDirectory);
-
-// Writes a replay into the folder (made when missing) under a new name from
+// Writes a replay into the folder (made private when missing) under a new name from
 // the clock, whole or not at all, then keeps the newest `keep` replays there
 // and deletes older ones (only the game's own replay files). Returns the
 // file's path; empty with the reason when it could not be written.

@@ -116,7 +116,9 @@ void BattleScreen::WatchFrame(World& world) {
     if (game.paused) SetPaused(true);
 }
 
-void BattleScreen::DrawExtras() {
+void BattleScreen::DrawNotices() {
+    // Text of nobody's: between steps it stays where it is.
+    if (Device* device = game.graphics.device()) device->SetDrawTag(0, nullptr);
     if (game.paused) {
         const std::string notice = "Paused";
         game.DrawText(game.width / 2 - int(notice.size()) * CharWidth / 2, 5, notice);
@@ -125,6 +127,7 @@ void BattleScreen::DrawExtras() {
         const std::string speed = "Replay x" + std::to_string(game.watchSpeed);
         game.DrawText(game.width - 5 - int(speed.size()) * CharWidth, game.height - 15, speed, 0xFFFFC000);
     }
+    game.DrawNotice();
 }
 
 void BattleScreen::PlayHover() {

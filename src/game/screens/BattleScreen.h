@@ -21,7 +21,7 @@ public:
     void Leave() override;
     void PlaceListener(const Matrix& view) override;
     void DrawCursor(int x, int y, bool altMark, bool orderMark) override;
-    void DrawExtras() override;
+    void DrawNotices() override;
 
 private:
     void LiveFrame(World& world);
