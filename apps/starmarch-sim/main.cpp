@@ -209,7 +209,9 @@ int Parse(int argc, char** argv, Options& options) {
               "Leave the steps before this one out of the timing (default 0)");
     app.footer("COUNTRY is an index 0.." + std::to_string(CountryCount - 1) + " or a name: " + CountryList() +
                ".\nExit status: 0 done; 1 no OpenGL display for --render, or the pictures or the events could not be\n"
-               "written; 2 bad arguments.");
+               "written; 2 bad arguments.\n"
+               "starmarch-sim --replay FILE [--json] [--verify] plays a recorded battle and prints its table;\n"
+               "--verify exits 1 at the first difference from the recording, 2 for a file that can't be read.");
     app.get_formatter()->column_width(32);
 
     try {
