@@ -18,8 +18,6 @@ constexpr int RightButton = 1;
 constexpr float SunDistance = 100.0f;
 constexpr float SunSize = 5.0f;
 
-bool Pressed(int state) { return state == Input::Pressed; }
-bool Down(int state) { return state == Input::Pressed || state == Input::Held; }
 
 // The view matrix's third column: where the camera looks, in world space.
 Vector3 ViewDirection(const Matrix& view) { return {view.m[0][2], view.m[1][2], view.m[2][2]}; }
@@ -54,8 +52,8 @@ int OrbitModeInput(World& world, Input& input, BattleHost& host, int dx, int dy)
     if (world.cursorX != world.rightPressX || world.cursorY != world.rightPressY) world.rightClickArmed = false;
     Unit* picked = world.PickUnderCursor(world.cursorX, world.cursorY);
 
-    if (Pressed(left)) {
-        bool alt = Down(input.KeyState(Dik::LeftAlt)) || Down(input.KeyState(Dik::RightAlt));
+    if (IsPressed(left)) {
+        bool alt = IsDown(input.KeyState(Dik::LeftAlt)) || IsDown(input.KeyState(Dik::RightAlt));
         if (alt) {
             if (picked) {
                 world.pilotView = false;
@@ -67,10 +65,10 @@ int OrbitModeInput(World& world, Input& input, BattleHost& host, int dx, int dy)
             if (picked) host.PlayHover();
         }
     }
-    if (right == Input::Released) {
+    if (IsReleased(right)) {
         if (world.rightClickArmed && world.selectedUnit && picked && world.selectedUnit->Order(picked))
             host.PlayClick();
-    } else if (Pressed(right)) {
+    } else if (IsPressed(right)) {
         world.rightClickArmed = true;
         world.rightPressX = world.cursorX;
         world.rightPressY = world.cursorY;
@@ -79,37 +77,37 @@ int OrbitModeInput(World& world, Input& input, BattleHost& host, int dx, int dy)
     // the team is still readable here.
     const int pickedTeam = picked ? picked->team : -1;
 
-    if (Pressed(action(ResetCamera))) {
+    if (IsPressed(action(ResetCamera))) {
         world.camera.Reset();
         world.camera.SetFocus(nullptr);
         host.PlayClick();
     }
-    if (Pressed(action(ManualControl)) && world.selectedUnit && world.selectedUnit->TakeManualControl())
+    if (IsPressed(action(ManualControl)) && world.selectedUnit && world.selectedUnit->TakeManualControl())
         host.PlayClick();
-    if (Pressed(action(FocusOnUnit)) && world.selectedUnit) {
+    if (IsPressed(action(FocusOnUnit)) && world.selectedUnit) {
         world.pilotView = false;
         world.camera.SetFocus(world.selectedUnit);
         host.PlayClick();
     }
-    if (Pressed(action(MyStation)) && world.playerStation) {
+    if (IsPressed(action(MyStation)) && world.playerStation) {
         world.pilotView = false;
         world.selectedUnit = world.playerStation;
         world.camera.SetFocus(world.playerStation);
         host.PlayClick();
     }
-    if (Pressed(action(MyFighter)) && world.playerCountryRecord) {
+    if (IsPressed(action(MyFighter)) && world.playerCountryRecord) {
         if (Unit* fighter = world.playerCountryRecord->NextLivingFighter()) {
             world.pilotView = false;
             world.selectedUnit = fighter;
             host.PlayClick();
         }
     }
-    if (Pressed(action(StopOrder)) && world.selectedUnit && world.selectedUnit->Order(nullptr))
+    if (IsPressed(action(StopOrder)) && world.selectedUnit && world.selectedUnit->Order(nullptr))
         host.PlayClick();
 
     world.camera.Rotate(dx, dy, graphics.displayWidth, graphics.displayHeight, left, right);
     world.camera.Zoom(dy, input.MouseWheel(), left, right);
-    if (Pressed(action(PilotView)) && world.camera.GetFocus()) {
+    if (IsPressed(action(PilotView)) && world.camera.GetFocus()) {
         world.pilotView = !world.pilotView;
         host.PlayClick();
     }
@@ -124,7 +122,7 @@ void ManualModeInput(World& world, BattleHost& host) {
         flown->GetCameraTarget(nullptr);
         if (auto* fighter = dynamic_cast<Fighter*>(flown)) fighter->DrawSight();
     }
-    if (!Pressed(host.ActionState(ManualControl))) return;
+    if (!IsPressed(host.ActionState(ManualControl))) return;
     if (flown) {
         world.pilotView = true;
         world.selectedUnit = flown;
@@ -164,18 +162,18 @@ BattleFrameEnd RunBattleFrame(World& world, Input& input, BattleHost& host) {
 
     world.countries.UpdateAll();
 
-    if (Pressed(input.KeyState(Dik::Escape))) {
+    if (IsPressed(input.KeyState(Dik::Escape))) {
         host.PlayClick();
         host.Leave();
         return BattleFrameEnd::Left;
     }
 
     auto action = [&](int a) { return host.ActionState(a); };
-    if (Pressed(action(ToggleOverlay))) {
+    if (IsPressed(action(ToggleOverlay))) {
         world.overlayOn = !world.overlayOn;
         host.PlayClick();
     }
-    if (Pressed(action(ToggleMeter))) {
+    if (IsPressed(action(ToggleMeter))) {
         world.meterMode = (world.meterMode + 1 + 3) % 3;
         host.PlayClick();
     }
@@ -194,7 +192,7 @@ BattleFrameEnd RunBattleFrame(World& world, Input& input, BattleHost& host) {
     overlay.height = height;
     overlay.cursorX = world.cursorX;
     overlay.cursorY = world.cursorY;
-    overlay.leftPressed = Pressed(input.MouseButtonState(LeftButton));
+    overlay.leftPressed = IsPressed(input.MouseButtonState(LeftButton));
     if (world.overlayOn) {
         DrawCountryOverlay(world, overlay);
         if (world.playerCountryRecord) DrawFighterList(world, overlay, *world.playerCountryRecord);
@@ -202,7 +200,7 @@ BattleFrameEnd RunBattleFrame(World& world, Input& input, BattleHost& host) {
 
     if (world.NobodyFlown()) {
         if (world.overlayOn && world.selectedUnit) DrawUnitOverlay(world, overlay, *world.selectedUnit);
-        bool alt = Down(input.KeyState(Dik::LeftAlt)) || Down(input.KeyState(Dik::RightAlt));
+        bool alt = IsDown(input.KeyState(Dik::LeftAlt)) || IsDown(input.KeyState(Dik::RightAlt));
         const Country* player = world.playerCountryRecord;
         bool order = player && world.selectedUnit && world.selectedUnit->country == player->countryIndex &&
                      pickedTeam >= 0 && pickedTeam != player->teamId;

@@ -32,4 +32,6 @@ private:
     Button done;
     int captureAction = 0;
     bool captureMode = false;
+    // Set on the frame capture begins.
+    bool captureStarting = false;
 };

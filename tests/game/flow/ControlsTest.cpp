@@ -53,16 +53,49 @@ TEST(Controls, NamesForTheSettingsScreen) {
     ControlNames names;
     BuildKeyNames(names);
     ControlSettings settings;
-    const char* expected[ActionCount] = {"Z", "X", "DOWN", "UP", "LEFT", "RIGHT", "A", "S", "SPACE", "TAB",
-                                         "I", "V", "F", "P", "S", "SPACE", "RETURN", "H", "J"};
+    const char* expected[ActionCount] = {"Z", "X",     "DOWN",   "UP", "LEFT", "RIGHT", "A",
+                                         "S", "SPACE", "TAB",    "I",  "V",    "F",     "P",
+                                         "S", "SPACE", "RETURN", "H",  "J"};
     for (int i = 0; i < ActionCount; ++i)
         EXPECT_EQ(names.keyNames[size_t(settings.actionKey[size_t(i)])], expected[i]) << ActionName(i);
-    EXPECT_EQ(names.padButtonNames[0], "");
-    EXPECT_EQ(names.padButtonNames[1], "Pad UP");
-    EXPECT_EQ(names.padButtonNames[6], "Pad BOTTOM");
-    EXPECT_EQ(names.padButtonNames[7], "Button1");
-    EXPECT_EQ(names.padButtonNames[14], "Button8");
-    EXPECT_EQ(names.padButtonNames[15], "");
+    // A raw joystick keeps the numbered names; a controller shows its face's.
+    using Kind = RawInput::PadKind;
+    struct Named {
+        Kind kind;
+        int slot;
+        const char* name;
+    };
+    const Named pads[] = {
+        {Kind::Joystick, 0, ""},
+        {Kind::Joystick, 1, "Pad UP"},
+        {Kind::Joystick, 5, "Pad TOP"},
+        {Kind::Joystick, 6, "Pad BOTTOM"},
+        {Kind::Joystick, 7, "Button1"},
+        {Kind::Joystick, 14, "Button8"},
+        {Kind::Joystick, 15, ""},
+        {Kind::Controller, 1, "Stick Up"},
+        {Kind::Controller, 4, "Stick Right"},
+        {Kind::Controller, 5, "LT"},
+        {Kind::Controller, 6, "RT"},
+        {Kind::Controller, 7, "A"},
+        {Kind::Controller, 10, "Y"},
+        {Kind::Controller, 11, "LB"},
+        {Kind::Controller, 12, "RB"},
+        {Kind::Controller, 13, "Back"},
+        {Kind::Controller, 14, "Start"},
+        {Kind::Controller, 15, ""},
+        {Kind::PlayStation, 5, "L2"},
+        {Kind::PlayStation, 7, "Cross"},
+        {Kind::PlayStation, 8, "Circle"},
+        {Kind::PlayStation, 9, "Square"},
+        {Kind::PlayStation, 10, "Triangle"},
+        {Kind::PlayStation, 12, "R1"},
+        {Kind::PlayStation, 14, "Options"},
+        {Kind::Controller, -1, ""},
+        {Kind::Controller, 16, ""},
+    };
+    for (const Named& pad : pads)
+        EXPECT_EQ(names.PadButtonName(pad.kind, pad.slot), pad.name) << int(pad.kind) << " slot " << pad.slot;
     EXPECT_STREQ(ActionName(RudderLeft), "Rudder Left");
     EXPECT_STREQ(ActionName(FocusOnUnit), "Focus on Unit");
     EXPECT_STREQ(ActionName(MyFighter), "My Fighter");
