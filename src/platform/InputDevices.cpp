@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -22,8 +23,8 @@ constexpr SDL_GameControllerButton ControllerButtons[RawInput::PadButtons] = {
     SDL_CONTROLLER_BUTTON_START,
 };
 
-// A stalled frame moves the pointer no further than this.
-constexpr uint64_t LongestPointerStepMs = 100;
+// A stalled frame moves the pointer no further than this many seconds' worth.
+constexpr double LongestPointerStep = 0.1;
 
 RawInput::PadKind KindOf(SDL_GameController* controller) {
     switch (SDL_GameControllerGetType(controller)) {
@@ -266,19 +267,26 @@ void InputDevices::Read(RawInput& raw) {
 
 void InputDevices::PadPointerMotion(float& dx, float& dy) {
     dx = dy = 0;
-    const uint64_t now = SDL_GetTicks64();
-    const uint64_t elapsed = pointerTicks == 0 ? 0 : std::min(now - pointerTicks, LongestPointerStepMs);
+    const uint64_t now = SDL_GetPerformanceCounter();
+    const double frequency = double(SDL_GetPerformanceFrequency());
+    const double elapsed = pointerTicks == 0 ? 0.0 : double(now - pointerTicks) / frequency;
     pointerTicks = now;
-    if (!padPointer || elapsed == 0) return;
-    const float seconds = float(elapsed) / 1000.0f;
+    if (!padPointer || elapsed <= 0.0) return;
+    const float seconds = float(std::min(elapsed, LongestPointerStep));
     const int height = window ? window->ClientHeight() : 480;
     for (const PadSlot& pad : pads) {
         if (!pad.controller || !SDL_GameControllerGetAttached(pad.controller)) continue;
-        dx += PointerSpeed(ScaleAxis(SDL_GameControllerGetAxis(pad.controller, SDL_CONTROLLER_AXIS_RIGHTX)),
-                           seconds, height);
-        dy += PointerSpeed(ScaleAxis(SDL_GameControllerGetAxis(pad.controller, SDL_CONTROLLER_AXIS_RIGHTY)),
-                           seconds, height);
+        pointerCarryX += PointerSpeed(ScaleAxis(SDL_GameControllerGetAxis(pad.controller, SDL_CONTROLLER_AXIS_RIGHTX)),
+                                      seconds, height);
+        pointerCarryY += PointerSpeed(ScaleAxis(SDL_GameControllerGetAxis(pad.controller, SDL_CONTROLLER_AXIS_RIGHTY)),
+                                      seconds, height);
     }
+    // Whole pixels only: the screens put the pointer back in the middle every
+    // frame, which would drop a slow stick's fraction of a pixel each time.
+    dx = std::trunc(pointerCarryX);
+    dy = std::trunc(pointerCarryY);
+    pointerCarryX -= dx;
+    pointerCarryY -= dy;
 }
 
 void InputDevices::ReadMotion(float& dx, float& dy) {

@@ -104,8 +104,10 @@ private:
     std::array<PadSlot, RawInput::MaxPads> pads{};
     int padCount = 0;
     bool padPointer = true;
-    // SDL's milliseconds at the last pointer emulation step; 0 before the first.
+    // SDL's performance counter at the last pointer emulation step; 0 before the first.
     uint64_t pointerTicks = 0;
+    // Pointer emulation's motion not yet handed on (less than a pixel).
+    float pointerCarryX = 0, pointerCarryY = 0;
     bool initialised = false;
     // Set by Free once its lines are written; cleared by Init.
     bool stopped = false;

@@ -29,6 +29,7 @@ void ControlSettings::SetDefaults() {
     windowModeChoice = 0;
     displaySizeChoice = 0;
     frameRate = 0;
+    padPointer = 1;
     for (int i = 0; i < ActionCount; ++i) {
         actionKey[size_t(i)] = defaultKeys[i];
         actionPadButton[size_t(i)] = -1;

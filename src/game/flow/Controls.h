@@ -28,6 +28,8 @@ struct ControlSettings {
     // 30 one per step as the game always did, 60 / 120 / 144 at most, -1 as
     // often as it can.
     int frameRate = 0;
+    // A controller's right stick moves the pointer and its buttons click: 1 on, 0 off.
+    int padPointer = 1;
 
     ControlSettings() { SetDefaults(); }
     void SetDefaults();

@@ -39,6 +39,7 @@ void Game::Shutdown() {
 
 void Game::Frame() {
     if (context.frameRateChanged) context.ApplyFrameRate();
+    context.app.inputDevices.SetPadPointer(context.settings.padPointer != 0);
     Current().Frame();
 }
 
