@@ -73,6 +73,9 @@ constexpr ScreenRect ActionButton(int i) {
 constexpr ScreenRect FrameRateOption(int i) {
     return {10 + 105 * (i % 3), 390 + 25 * (i / 3), 100, 20};
 }
+// Right of the frame rates, above "Done": whether a controller's right stick
+// moves the pointer (a check box with its label).
+constexpr ScreenRect PadPointerToggle{330, 390, 195, 20};
 // The red box that waits for a key while a control is being assigned.
 constexpr ScreenRect CaptureBox{205, 335, 230, 30};
 constexpr ScreenRect Done = CornerButton;

@@ -37,6 +37,7 @@ SettingsScreen::SettingsScreen(GameContext& game)
                                           &game.settings.displaySizeChoice};
     for (int i = 0; i < ActionCount; ++i)
         actionButtons[size_t(i)] = {ActionName(i), ActionButton(i).At(x0, y0)};
+    padPointer = {"Pad pointer", PadPointerToggle.At(x0, y0), -1, &game.settings.padPointer};
     // The buttons choose by position: a rate of -1 would read as a toggle.
     for (size_t i = 0; i < std::size(FrameRateChoices); ++i)
         frameRateOptions[i] = {FrameRateChoices[i].label, FrameRateOption(int(i)).At(x0, y0), int(i),
@@ -81,6 +82,7 @@ void SettingsScreen::Frame() {
     g.settings.frameRate = FrameRateChoices[size_t(frameRateChoice)].rate;
     // From the next frame on: this one is drawn as it began.
     if (g.settings.frameRate != rateBefore) g.frameRateChanged = true;
+    OptionButtonUpdate(g, padPointer);
     g.DrawText(g.x0 + 5, g.y0 + 70, "Controls:");
     // Pad buttons are named as pad 0 (the one the actions read) shows them.
     const RawInput::PadKind padKind = g.input().PadKindOf(0);

@@ -28,6 +28,8 @@ private:
     std::array<OptionButton, 6> frameRateOptions;
     // Which of them is chosen (by position).
     int frameRateChoice = 0;
+    // A controller moves the pointer: on or off, at once.
+    OptionButton padPointer;
     std::array<Button, ActionCount> actionButtons;
     Button done;
     int captureAction = 0;
