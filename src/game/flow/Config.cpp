@@ -99,6 +99,9 @@ void ParseConfig(std::string_view text, ControlSettings& settings) {
         } else if (TakePrefix(line, "FrameRate=")) {
             // A rate this build doesn't offer reads as the default.
             if (ReadNumber(line, value)) settings.frameRate = PictureRate::Valid(value);
+        } else if (TakePrefix(line, "PadPointer=")) {
+            // On unless the file says 0 or 1.
+            if (ReadNumber(line, value)) settings.padPointer = value == 0 ? 0 : 1;
         }
     }
 }
@@ -113,6 +116,7 @@ std::string FormatConfig(const ControlSettings& settings) {
     text += "\n";
     // Settings the game gained later follow the four lines it always wrote.
     text += "FrameRate=" + std::to_string(settings.frameRate) + "\n";
+    text += "PadPointer=" + std::to_string(settings.padPointer) + "\n";
     return text;
 }
 

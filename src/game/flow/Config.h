@@ -13,6 +13,7 @@
 // then the settings added since, one line each, read by their key (a missing
 // line or a value this build doesn't know reads as the default):
 //   FrameRate=<0 VSync | 30 one picture a step | 60 | 120 | 144 | -1 unlimited>
+//   PadPointer=<1 a controller's right stick moves the pointer | 0 it doesn't>
 constexpr const char* ConfigFileName = "Starmarch.cfg";
 
 // Reads settings from the file's text. Whatever can't be read keeps its
