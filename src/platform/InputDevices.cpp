@@ -7,6 +7,7 @@
 #include <SDL.h>
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <cstdio>
 
 namespace {
@@ -39,6 +40,13 @@ RawInput::PadKind KindOf(SDL_GameController* controller) {
 
 const char* NameOr(const char* name) {
     return name ? name : "?";
+}
+
+// The pad's GUID, as a mapping line for it starts.
+std::string GuidOf(int device) {
+    char text[33] = {};
+    SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(device), text, sizeof text);
+    return text;
 }
 
 } // namespace
@@ -109,16 +117,17 @@ void InputDevices::OpenPads() {
             if (opened.controller) {
                 opened.joystick = SDL_GameControllerGetJoystick(opened.controller);
                 opened.kind = KindOf(opened.controller);
-                Log("Pad %d: game controller \"%s\"%s\n", slot,
+                Log("Pad %d: game controller \"%s\"%s, GUID %s\n", slot,
                     NameOr(SDL_GameControllerName(opened.controller)),
-                    opened.kind == RawInput::PadKind::PlayStation ? " (PlayStation)" : "");
+                    opened.kind == RawInput::PadKind::PlayStation ? " (PlayStation)" : "", GuidOf(device).c_str());
             }
         }
         if (!opened.joystick) {
             opened = {};
             opened.joystick = SDL_JoystickOpen(device);
             if (opened.joystick)
-                Log("Pad %d: joystick \"%s\"\n", slot, NameOr(SDL_JoystickName(opened.joystick)));
+                Log("Pad %d: joystick \"%s\", GUID %s (no controller mapping)\n", slot,
+                    NameOr(SDL_JoystickName(opened.joystick)), GuidOf(device).c_str());
         }
         if (!opened.joystick) {
             Log("ジョイスティック[%d]が初期化できません.\n", slot);
