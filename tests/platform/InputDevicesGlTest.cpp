@@ -287,11 +287,11 @@ TEST(InputDevicesGl, PointerEmulationAddsToTheMouse) {
     EXPECT_EQ(raw.pads[0].buttons[5], 0x80);
 
     // Proportional to the deflection beyond the dead zone, scaled to the screen.
-    EXPECT_EQ(InputDevices::PointerSpeed(InputDevices::PointerDeadZone, 1.0f, 480), 0.0f);
-    EXPECT_FLOAT_EQ(InputDevices::PointerSpeed(1000, 0.5f, 480), 240.0f);
-    EXPECT_FLOAT_EQ(InputDevices::PointerSpeed(-1000, 0.5f, 768), -384.0f);
-    const float half = InputDevices::PointerSpeed((1000 + InputDevices::PointerDeadZone) / 2, 1.0f, 480);
-    EXPECT_NEAR(half, 240.0f, 1.0f);
+    const float full = InputDevices::PointerSpeed(-1000, 0.5f, 768);
+    EXPECT_LT(full, 0.0f);
+    EXPECT_FLOAT_EQ(InputDevices::PointerSpeed(-1000, 0.5f, 384), full / 2);
+    EXPECT_FLOAT_EQ(InputDevices::PointerSpeed(-1000, 0.25f, 768), full / 2);
+    EXPECT_FLOAT_EQ(InputDevices::PointerSpeed(-(1000 + InputDevices::PointerDeadZone) / 2, 0.5f, 768), full / 2);
 }
 
 // Pads plugged in and pulled out mid-run are opened and closed on the next
