@@ -18,7 +18,6 @@ constexpr int RightButton = 1;
 constexpr float SunDistance = 100.0f;
 constexpr float SunSize = 5.0f;
 
-
 // The view matrix's third column: where the camera looks, in world space.
 Vector3 ViewDirection(const Matrix& view) { return {view.m[0][2], view.m[1][2], view.m[2][2]}; }
 
