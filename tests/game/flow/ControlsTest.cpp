@@ -3,6 +3,7 @@
 #include "platform/KeyCodes.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 TEST(Controls, ActionStateCombinesKeyAndPadButton) {
     ControlSettings settings;
@@ -60,42 +61,13 @@ TEST(Controls, NamesForTheSettingsScreen) {
         EXPECT_EQ(names.keyNames[size_t(settings.actionKey[size_t(i)])], expected[i]) << ActionName(i);
     // A raw joystick keeps the numbered names; a controller shows its face's.
     using Kind = RawInput::PadKind;
-    struct Named {
-        Kind kind;
-        int slot;
-        const char* name;
-    };
-    const Named pads[] = {
-        {Kind::Joystick, 0, ""},
-        {Kind::Joystick, 1, "Pad UP"},
-        {Kind::Joystick, 5, "Pad TOP"},
-        {Kind::Joystick, 6, "Pad BOTTOM"},
-        {Kind::Joystick, 7, "Button1"},
-        {Kind::Joystick, 14, "Button8"},
-        {Kind::Joystick, 15, ""},
-        {Kind::Controller, 1, "Stick Up"},
-        {Kind::Controller, 4, "Stick Right"},
-        {Kind::Controller, 5, "LT"},
-        {Kind::Controller, 6, "RT"},
-        {Kind::Controller, 7, "A"},
-        {Kind::Controller, 10, "Y"},
-        {Kind::Controller, 11, "LB"},
-        {Kind::Controller, 12, "RB"},
-        {Kind::Controller, 13, "Back"},
-        {Kind::Controller, 14, "Start"},
-        {Kind::Controller, 15, ""},
-        {Kind::PlayStation, 5, "L2"},
-        {Kind::PlayStation, 7, "Cross"},
-        {Kind::PlayStation, 8, "Circle"},
-        {Kind::PlayStation, 9, "Square"},
-        {Kind::PlayStation, 10, "Triangle"},
-        {Kind::PlayStation, 12, "R1"},
-        {Kind::PlayStation, 14, "Options"},
-        {Kind::Controller, -1, ""},
-        {Kind::Controller, 16, ""},
-    };
-    for (const Named& pad : pads)
-        EXPECT_EQ(names.PadButtonName(pad.kind, pad.slot), pad.name) << int(pad.kind) << " slot " << pad.slot;
+    const std::tuple<Kind, int, const char*> pads[] = {
+        {Kind::Joystick, 0, ""},    {Kind::Joystick, 5, "Pad TOP"}, {Kind::Joystick, 14, "Button8"},
+        {Kind::Controller, 1, "Stick Up"}, {Kind::Controller, 5, "LT"}, {Kind::Controller, 6, "RT"},
+        {Kind::Controller, 7, "A"}, {Kind::Controller, 12, "RB"},    {Kind::Controller, 14, "Start"},
+        {Kind::PlayStation, 5, "L2"}, {Kind::PlayStation, 7, "Cross"}, {Kind::PlayStation, 14, "Options"},
+        {Kind::Controller, 15, ""}, {Kind::Controller, -1, ""},      {Kind::Controller, 16, ""}};
+    for (auto [kind, slot, name] : pads) EXPECT_EQ(names.PadButtonName(kind, slot), name) << int(kind) << " " << slot;
     EXPECT_STREQ(ActionName(RudderLeft), "Rudder Left");
     EXPECT_STREQ(ActionName(FocusOnUnit), "Focus on Unit");
     EXPECT_STREQ(ActionName(MyFighter), "My Fighter");
