@@ -11,8 +11,9 @@ struct RawInput {
 
     // How a pad is read: a raw joystick (axes 0, 1, 2 and buttons 0..7 as
     // the driver numbers them), or a mapped game controller, whose face shows
-    // the usual names or the PlayStation ones.
-    enum class PadKind : uint8_t { Joystick, Controller, PlayStation };
+    // the usual names or the PlayStation ones (the fifth's Create button
+    // where the fourth had Share).
+    enum class PadKind : uint8_t { Joystick, Controller, PlayStation, PlayStation5 };
 
     struct Pad {
         bool connected = false;

@@ -31,8 +31,9 @@ RawInput::PadKind KindOf(SDL_GameController* controller) {
     switch (SDL_GameControllerGetType(controller)) {
     case SDL_CONTROLLER_TYPE_PS3:
     case SDL_CONTROLLER_TYPE_PS4:
-    case SDL_CONTROLLER_TYPE_PS5:
         return RawInput::PadKind::PlayStation;
+    case SDL_CONTROLLER_TYPE_PS5:
+        return RawInput::PadKind::PlayStation5;
     default:
         return RawInput::PadKind::Controller;
     }
@@ -119,7 +120,7 @@ void InputDevices::OpenPads() {
                 opened.kind = KindOf(opened.controller);
                 Log("Pad %d: game controller \"%s\"%s, GUID %s\n", slot,
                     NameOr(SDL_GameControllerName(opened.controller)),
-                    opened.kind == RawInput::PadKind::PlayStation ? " (PlayStation)" : "", GuidOf(device).c_str());
+                    opened.kind >= RawInput::PadKind::PlayStation ? " (PlayStation)" : "", GuidOf(device).c_str());
             }
         }
         if (!opened.joystick) {

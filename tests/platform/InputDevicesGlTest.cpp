@@ -235,9 +235,10 @@ TEST(InputDevicesGl, MappedControllerFillsThePadRecord) {
     EXPECT_FALSE(d.devices.Rumble(1, 0x8000, 0x8000, 100)) << "no pad there";
 
     // A controller SDL reports as a PlayStation pad is named so.
-    VirtualController playStation(0x054c, 0x09cc);
+    VirtualController playStation(0x054c, 0x09cc), playStation5(0x054c, 0x0ce6);
     d.Frame();
     EXPECT_EQ(d.input.PadKindOf(1), RawInput::PadKind::PlayStation);
+    EXPECT_EQ(d.input.PadKindOf(2), RawInput::PadKind::PlayStation5);
 }
 
 // The right stick moves the pointer and the right shoulder clicks, on top of

@@ -19,6 +19,8 @@ constexpr const char* padButtonNames[PadKindCount][PadButtonSlots] = {
      "Back", "Start", ""},
     {"", "Stick Up", "Stick Down", "Stick Left", "Stick Right", "L2", "R2", "Cross", "Circle", "Square",
      "Triangle", "L1", "R1", "Share", "Options", ""},
+    {"", "Stick Up", "Stick Down", "Stick Left", "Stick Right", "L2", "R2", "Cross", "Circle", "Square",
+     "Triangle", "L1", "R1", "Create", "Options", ""},
 };
 
 } // namespace

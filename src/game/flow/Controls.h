@@ -41,7 +41,7 @@ struct ControlSettings {
 // The names the settings screen shows for keys and pad buttons: a pad's
 // buttons by how it is read (RawInput::PadKind): a raw joystick's by number,
 // a controller's as its face shows them.
-constexpr int PadKindCount = 3;
+constexpr int PadKindCount = 4;
 struct ControlNames {
     std::array<std::string, 256> keyNames;
     std::array<std::array<std::string, PadButtonSlots>, PadKindCount> padButtonNames;

@@ -66,6 +66,7 @@ TEST(Controls, NamesForTheSettingsScreen) {
         {Kind::Controller, 1, "Stick Up"}, {Kind::Controller, 5, "LT"}, {Kind::Controller, 6, "RT"},
         {Kind::Controller, 7, "A"}, {Kind::Controller, 12, "RB"},    {Kind::Controller, 14, "Start"},
         {Kind::PlayStation, 5, "L2"}, {Kind::PlayStation, 7, "Cross"}, {Kind::PlayStation, 14, "Options"},
+        {Kind::PlayStation, 13, "Share"}, {Kind::PlayStation5, 13, "Create"},
         {Kind::Controller, 15, ""}, {Kind::Controller, -1, ""},      {Kind::Controller, 16, ""}};
     for (auto [kind, slot, name] : pads) EXPECT_EQ(names.PadButtonName(kind, slot), name) << int(kind) << " " << slot;
     EXPECT_STREQ(ActionName(RudderLeft), "Rudder Left");
