@@ -16,6 +16,7 @@
 #include "game/flow/BattleFactories.h"
 #include "game/flow/CountrySelection.h"
 #include "game/flow/HeadlessBattle.h"
+#include "game/flow/SettingsTable.h"
 #include "platform/HeapPolicy.h"
 #include "platform/Log.h"
 #include "platform/CommandLine.h"
@@ -346,6 +347,8 @@ int RunRendered(const Options& options, HeadlessBattleResult& result) {
         if (!window.Create(w, h)) return 1;
         Graphics graphics(window, commandLine, 1, w, h);
         graphics.classicRenderer = options.classicRenderer;
+        // Meters and markers at the UI scale the game would choose (Auto).
+        graphics.SetUiScale(ChooseUiScale(0, w, h));
         if (!graphics.Init()) return 1;
         graphics.resources = &ResourceTable::Embedded();
         auto* device = static_cast<GlDevice*>(graphics.device());

@@ -1,5 +1,6 @@
 #include "game/flow/Config.h"
 #include "game/flow/Game.h"
+#include "game/flow/SettingsTable.h"
 #include "platform/App.h"
 #include "platform/HeapPolicy.h"
 #include "platform/ProgramDirectory.h"
@@ -25,10 +26,20 @@ int main(int argc, char** argv) {
     // Window mode and display size must be known before the window exists.
     ControlSettings settings;
     ReadConfig(settings, app.moduleDirectory);
+    // The desktop's own size (and a window's room on it) for the sizes that need it.
+    const Window::DisplayMode desktop = Window::DesktopMode(0);
+    int roomWidth = 0, roomHeight = 0, width = 0, height = 0;
+    Window::WindowRoom(0, roomWidth, roomHeight);
+    // "-win" wins over "-full", either over the configuration.
+    const bool windowed =
+        app.commandLine.HasSwitch("-win") || (!app.commandLine.HasSwitch("-full") && settings.windowed != 0);
+    ResolveDisplaySize(settings.displaySize, windowed, desktop.width, desktop.height, roomWidth, roomHeight, width,
+                       height);
 
-    auto graphics = std::make_unique<Graphics>(app.window, app.commandLine, settings.windowed,
-                                               settings.DisplayWidth(), settings.DisplayHeight());
+    auto graphics = std::make_unique<Graphics>(app.window, app.commandLine, settings.windowed, width, height);
     graphics->resources = &ResourceTable::Embedded();
+    // Menus, overlays and text drawn k times larger on a large back buffer.
+    graphics->SetUiScale(ChooseUiScale(settings.uiScale, width, height));
     // Pictures between steps, when the settings ask for them.
     app.picture = [shown = graphics.get()](float t, float dx, float dy) { shown->PresentPicture(t, dx, dy); };
     auto sound = std::make_unique<SoundSystem>(app.commandLine, app.moduleDirectory);
@@ -37,7 +48,7 @@ int main(int argc, char** argv) {
     auto game = std::make_unique<Game>(app, *graphics, *sound, settings);
 
     App::Devices devices{std::move(graphics), std::move(sound), std::make_unique<MusicLoader>()};
-    if (!app.Initialize(settings.DisplayWidth(), settings.DisplayHeight(), std::move(devices),
+    if (!app.Initialize(width, height, std::move(devices),
                         [&game] { game->Frame(); })) {
         game.reset();
         app.Teardown();

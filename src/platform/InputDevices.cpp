@@ -56,11 +56,11 @@ int InputDevices::ScaleAxis(int value) {
     return std::clamp(value * 1000 / 32767, -1000, 1000);
 }
 
-float InputDevices::PointerSpeed(int deflection, float seconds, int screenHeight) {
+float InputDevices::PointerSpeed(int deflection, float seconds, float screenHeight) {
     const int magnitude = std::min(deflection < 0 ? -deflection : deflection, 1000);
     if (magnitude <= PointerDeadZone || seconds <= 0.0f) return 0.0f;
     const float beyond = float(magnitude - PointerDeadZone) / float(1000 - PointerDeadZone);
-    const float distance = beyond * PointerScreensPerSecond * float(screenHeight) * seconds;
+    const float distance = beyond * PointerScreensPerSecond * screenHeight * seconds;
     return deflection < 0 ? -distance : distance;
 }
 
@@ -223,6 +223,8 @@ void InputDevices::Read(RawInput& raw) {
         int code = KeyCodeForScancode(scancode);
         if (code >= 0) raw.keys[size_t(code)] = 0x80;
     }
+    // Alt + Enter belongs to the window (full screen): the game sees no Enter.
+    if (raw.keys[Dik::LeftAlt] || raw.keys[Dik::RightAlt]) raw.keys[Dik::Return] = raw.keys[Dik::NumpadEnter] = 0;
 
     // A pad that stops answering reads as let go (see Input::Poll); its slot
     // is freed once SDL reports it gone, the pads after it move down, and it
@@ -283,7 +285,8 @@ void InputDevices::PadPointerMotion(float& dx, float& dy) {
     pointerTicks = now;
     if (!padPointer || elapsed <= 0.0) return;
     const float seconds = float(std::min(elapsed, LongestPointerStep));
-    const int height = window ? window->ClientHeight() : 480;
+    // The pointer's screen: the back buffer, in pixels of the UI scale.
+    const float height = float(window ? window->ClientHeight() : 480) / motionDivisor;
     for (const PadSlot& pad : pads) {
         if (!pad.controller || !SDL_GameControllerGetAttached(pad.controller)) continue;
         pointerCarryX += PointerSpeed(ScaleAxis(SDL_GameControllerGetAxis(pad.controller, SDL_CONTROLLER_AXIS_RIGHTX)),
@@ -302,14 +305,15 @@ void InputDevices::PadPointerMotion(float& dx, float& dy) {
 void InputDevices::ReadMotion(float& dx, float& dy) {
     int x = 0, y = 0;
     SDL_GetRelativeMouseState(&x, &y);
-    // Motion is in window pixels; the game counts back-buffer pixels.
-    float scale = 1.0f;
-    if (window && window->FullScreen()) {
+    // Motion is in window points; the game counts back-buffer pixels (the
+    // window may be larger than the back buffer, full screen or resized),
+    // divided by the UI scale.
+    float scale = 1.0f / motionDivisor;
+    if (window) {
         int w = 0, h = 0;
         SDL_GetWindowSize(window->Handle(), &w, &h);
-        float fit =
-            std::min(float(w) / float(window->ClientWidth()), float(h) / float(window->ClientHeight()));
-        if (fit > 0.0f) scale = 1.0f / fit;
+        float fit = std::min(float(w) / float(window->ClientWidth()), float(h) / float(window->ClientHeight()));
+        if (fit > 0.0f) scale /= fit;
     }
     float padDx = 0, padDy = 0;
     PadPointerMotion(padDx, padDy);

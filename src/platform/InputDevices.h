@@ -49,6 +49,10 @@ public:
 
     // Fills a RawInput from SDL's current state.
     void Read(RawInput& raw);
+    // The game's pointer moves by the mouse's motion divided by this (the UI
+    // scale: it counts pixels of a screen that many times smaller).
+    void SetMotionDivisor(float divisor) { motionDivisor = divisor > 0 ? divisor : 1.0f; }
+
     // The mouse's motion since the last Poll, in back-buffer pixels, without
     // taking it from the next Poll (pictures between steps draw the pointer
     // where it is now).
@@ -69,7 +73,7 @@ public:
     // The pointer's motion along one axis for a stick deflection (-1000..1000)
     // held for the given seconds on a screen of the given height: none inside
     // the dead zone, then proportional to the deflection beyond it.
-    static float PointerSpeed(int deflection, float seconds, int screenHeight);
+    static float PointerSpeed(int deflection, float seconds, float screenHeight);
 
 private:
     struct PadSlot {
@@ -101,6 +105,7 @@ private:
     Window* window = nullptr;
     // Motion read by PendingMotion and not yet handed to a Poll.
     float pendingDx = 0, pendingDy = 0;
+    float motionDivisor = 1.0f;
     std::array<PadSlot, RawInput::MaxPads> pads{};
     int padCount = 0;
     bool padPointer = true;

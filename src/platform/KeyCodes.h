@@ -8,6 +8,7 @@ namespace Dik {
 constexpr int Escape = 0x01;
 constexpr int Tab = 0x0F;
 constexpr int Return = 0x1C;
+constexpr int NumpadEnter = 0x9C;
 constexpr int A = 0x1E;
 constexpr int S = 0x1F;
 constexpr int F = 0x21;

@@ -40,7 +40,8 @@ bool Window::Create(int width, int height) {
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     window = SDL_CreateWindow(Title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
-                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE |
+                                  SDL_WINDOW_ALLOW_HIGHDPI);
     if (!window) return false;
     SDL_StopTextInput();
     clientWidth = width;
@@ -123,6 +124,16 @@ std::vector<Window::DisplayMode> Window::DisplayModes(int display) {
     return modes;
 }
 
+void Window::WindowRoom(int display, int& width, int& height) {
+    width = height = 0;
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) return;
+    // What the window manager's frame and title bar usually take.
+    constexpr int FrameAllowance = 8, TitleAllowance = 40;
+    width = std::max(usable.w - FrameAllowance, 0);
+    height = std::max(usable.h - TitleAllowance, 0);
+}
+
 Window::DisplayMode Window::DesktopMode(int display) {
     SDL_DisplayMode mode{};
     if (SDL_GetDesktopDisplayMode(display, &mode) != 0) return {};
@@ -141,7 +152,7 @@ void Window::CenterOnDisplay(int display) {
 void Window::Show(bool wantFullScreen) {
     if (!window) return;
     fullScreen = wantFullScreen;
-    if (fullScreen) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     SDL_ShowWindow(window);
     SDL_RaiseWindow(window);
 }
@@ -159,6 +170,11 @@ bool Window::CreateGlContext(GlProfile profile) {
         return false;
     }
     glContext = context;
+    // On a high-density display a window is measured in points of several
+    // pixels: shrink it so that its drawable has the client size in pixels,
+    // and the back buffer is copied 1:1 instead of blurred.
+    if (float ratio = PixelsPerPoint(); ratio > 1.01f && !fullScreen)
+        SDL_SetWindowSize(window, int(float(clientWidth) / ratio + 0.5f), int(float(clientHeight) / ratio + 0.5f));
     // The pacer keeps time; waiting for the display's refresh would fight it.
     SDL_GL_SetSwapInterval(0);
     return true;
@@ -217,6 +233,14 @@ int Window::PumpMessages() {
         case SDL_DISPLAYEVENT:
             Log("<ディスプレイモードの変更>\n");
             break;
+        case SDL_KEYDOWN:
+            // Alt + Enter: window and full screen change places at once.
+            if ((event.key.keysym.sym == SDLK_RETURN || event.key.keysym.sym == SDLK_KP_ENTER) &&
+                (event.key.keysym.mod & KMOD_ALT) && !event.key.repeat) {
+                Show(!fullScreen);
+                fullScreenToggled = true;
+            }
+            break;
         case SDL_MOUSEWHEEL: {
             int notches = event.wheel.y;
             if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
@@ -248,6 +272,20 @@ int Window::TakeWheel() {
     int taken = wheel;
     wheel = 0;
     return taken;
+}
+
+bool Window::TakeFullScreenToggle() {
+    bool taken = fullScreenToggled;
+    fullScreenToggled = false;
+    return taken;
+}
+
+float Window::PixelsPerPoint() const {
+    if (!window) return 1.0f;
+    int w = 0, h = 0, dw = 0, dh = 0;
+    SDL_GetWindowSize(window, &w, &h);
+    SDL_GL_GetDrawableSize(window, &dw, &dh);
+    return w > 0 && dw > 0 ? float(dw) / float(w) : 1.0f;
 }
 
 bool Window::TakePadChange() {

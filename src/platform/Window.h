@@ -42,6 +42,9 @@ public:
     static int DisplayCount();
     static std::vector<DisplayMode> DisplayModes(int display);
     static DisplayMode DesktopMode(int display);
+    // The room a window has on the display (its usable area less a frame's
+    // allowance), in pixels; zero when unknown.
+    static void WindowRoom(int display, int& width, int& height);
     static std::string DisplayName(int display);
     // Moves the window to the centre of the display.
     void CenterOnDisplay(int display);
@@ -79,6 +82,10 @@ public:
     int TakeWheel();
     // True once after pads were plugged in or pulled out.
     bool TakePadChange();
+    // True once after Alt + Enter switched between window and full screen.
+    bool TakeFullScreenToggle();
+    // Drawable pixels per window point (above 1 on a high-density display).
+    float PixelsPerPoint() const;
 
     SDL_Window* Handle() const { return window; }
     bool Active() const { return active; }
@@ -97,4 +104,5 @@ private:
     int clientWidth = 0, clientHeight = 0;
     int wheel = 0;
     bool padChange = false;
+    bool fullScreenToggled = false;
 };

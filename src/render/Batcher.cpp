@@ -454,6 +454,11 @@ private:
 
         const RenderStateSet& states = list.states[record.states];
         const bool lines = record.primitive == PrimitiveType::LineList || record.primitive == PrimitiveType::LineStrip;
+        const int scale = list.cameras[record.camera].screenScale;
+        if (screen && lines && scale > 1) {
+            AddScaledLines(record, stride, colorAt, scale);
+            return;
+        }
         Open(lines ? Batch::Mode::Lines : Batch::Mode::Triangles, StateOf(states), record.texture);
 
         const CameraFrame& camera = Camera(record.camera);
@@ -478,10 +483,11 @@ private:
             o.u = uv[0];
             o.v = uv[1];
             if (screen) {
-                // Screen pixels, y down; pixel centres sit on whole numbers, so a
-                // small shift keeps rectangle edges off the rasteriser's centres.
-                o.x = (p[0] + 0.375f) * 2.0f / width - 1.0f;
-                o.y = 1.0f - (p[1] + 0.375f) * 2.0f / height;
+                // Screen pixels (scaled), y down; pixel centres sit on whole
+                // numbers, so a small shift keeps rectangle edges off the
+                // rasteriser's centres.
+                o.x = (p[0] * float(scale) + 0.375f) * 2.0f / width - 1.0f;
+                o.y = 1.0f - (p[1] * float(scale) + 0.375f) * 2.0f / height;
                 o.z = 2.0f * p[2] - 1.0f;
                 o.w = 1.0f;
                 SetColor(o, color);
@@ -521,9 +527,64 @@ private:
         if (!lines) frame.triangles += uint32_t(frame.indices.size() - first) / 3;
     }
 
+    // Screen-space lines on a scaled screen: each segment a band as wide as
+    // a scaled pixel, covering the blocks a one-pixel line covers on the
+    // smaller screen (its last pixel left out, as a line leaves it out).
+    void AddScaledLines(const DrawRecord& record, uint32_t stride, size_t colorAt, int scale) {
+        Open(Batch::Mode::Triangles, StateOf(list.states[record.states]), record.texture);
+        const uint32_t count = Device::VertexCount(record.primitive, record.count);
+        const unsigned char* bytes = list.vertexBytes.data() + record.item;
+        auto point = [&](uint32_t i, float& x, float& y, uint32_t& color) {
+            const unsigned char* vertex = bytes + size_t(i) * stride;
+            float p[2];
+            std::memcpy(p, vertex, sizeof p);
+            color = 0xFFFFFFFF;
+            if (record.fvf & Fvf::Diffuse) std::memcpy(&color, vertex + colorAt, 4);
+            // The centre of the pixel's block on the back buffer.
+            x = (p[0] + 0.5f) * float(scale);
+            y = (p[1] + 0.5f) * float(scale);
+        };
+        const float half = 0.5f * float(scale);
+        auto segment = [&](uint32_t a, uint32_t b) {
+            float x1, y1, x2, y2;
+            uint32_t c1, c2;
+            point(a, x1, y1, c1);
+            point(b, x2, y2, c2);
+            float dx = x2 - x1, dy = y2 - y1, length = std::sqrt(dx * dx + dy * dy);
+            if (length <= 0) return;
+            dx /= length;
+            dy /= length;
+            // From half a block before the first centre to half a block before the last.
+            x1 -= dx * half;
+            y1 -= dy * half;
+            x2 -= dx * half;
+            y2 -= dy * half;
+            const float nx = -dy * half, ny = dx * half;
+            BatchVertex* out = frame.vertices.Grow(4);
+            const uint32_t base = uint32_t(out - frame.vertices.data());
+            const float corners[4][2] = {{x1 + nx, y1 + ny}, {x1 - nx, y1 - ny}, {x2 - nx, y2 - ny}, {x2 + nx, y2 + ny}};
+            for (int k = 0; k < 4; ++k) {
+                BatchVertex& o = out[k];
+                o.x = corners[k][0] * 2.0f / width - 1.0f;
+                o.y = 1.0f - corners[k][1] * 2.0f / height;
+                o.z = -1.0f;
+                o.w = 1.0f;
+                o.u = o.v = 0;
+                SetColor(o, k < 2 ? c1 : c2);
+            }
+            for (uint32_t i : {0u, 1u, 2u, 0u, 2u, 3u}) frame.indices.push_back(base + i);
+            frame.triangles += 2;
+        };
+        if (record.primitive == PrimitiveType::LineList)
+            for (uint32_t i = 0; i + 1 < count; i += 2) segment(i, i + 1);
+        else
+            for (uint32_t i = 0; i + 1 < count; ++i) segment(i, i + 1);
+    }
+
     void AddSprite(const DrawRecord& record) {
         const SpriteDraw& sprite = list.sprites[record.item];
         const ListTexture* texture = record.texture;
+        const int scale = list.cameras[record.camera].screenScale;
         Open(Batch::Mode::Triangles, SpriteState, texture);
         const float w = float(sprite.source.right - sprite.source.left);
         const float h = float(sprite.source.bottom - sprite.source.top);
@@ -537,8 +598,8 @@ private:
         auto corner = [&](float px, float py, float u, float v) {
             float x = px * sprite.scaleX - sprite.centerX;
             float y = py * sprite.scaleY - sprite.centerY;
-            float sx = x * c - y * s + sprite.centerX + sprite.x;
-            float sy = x * s + y * c + sprite.centerY + sprite.y;
+            float sx = (x * c - y * s + sprite.centerX + sprite.x) * float(scale);
+            float sy = (x * s + y * c + sprite.centerY + sprite.y) * float(scale);
             BatchVertex& o = *frame.vertices.Grow(1);
             o.x = sx * 2.0f / width - 1.0f;
             o.y = 1.0f - sy * 2.0f / height;

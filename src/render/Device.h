@@ -161,6 +161,11 @@ public:
     virtual void DrawSprite(const SpriteDraw& sprite) = 0;
     virtual void EndSprites() = 0;
 
+    // Screen-space draws (pre-transformed vertices, sprites) are given in
+    // pixels of a screen this many times smaller than the back buffer and
+    // drawn that many times larger, each pixel a crisp square. 1: as given.
+    virtual void SetScreenScale(int /*scale*/) {}
+
     // Names what the draws that follow belong to (a unit's part, a shot, an
     // effect), 0 for nobody, so that a device that draws pictures between the
     // game's steps can tell which draw of one step is which of the next. With

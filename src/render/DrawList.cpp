@@ -189,6 +189,13 @@ const ListTexture* DrawListDevice::Keep(const DeviceTexture* handle) {
     return shared.get();
 }
 
+void DrawListDevice::SetScreenScale(int scale) {
+    scale = std::max(scale, 1);
+    if (camera.screenScale == scale) return;
+    camera.screenScale = scale;
+    cameraChanged = true;
+}
+
 void DrawListDevice::SetDrawTag(uint64_t newTag, const Vector3* at) {
     tag = newTag;
     anchor = NoAnchor;

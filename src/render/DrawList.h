@@ -23,6 +23,8 @@ struct DrawCamera {
     Matrix projection = MatrixIdentity();
     DirectionalLight light;
     bool lightEnabled = true;
+    // Device::SetScreenScale.
+    int screenScale = 1;
 };
 
 // One draw as the game issued it. The state it was made under lives in the
@@ -210,6 +212,7 @@ public:
     void EndSprites() override {}
 
     void SetDrawTag(uint64_t tag, const Vector3* anchor) override;
+    void SetScreenScale(int scale) override;
     bool SetStepped(bool stepped) override;
     void PresentBetween(float t, int width, int height, float pointerDx, float pointerDy) override;
     bool Stepped() const { return stepped; }

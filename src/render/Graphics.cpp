@@ -14,10 +14,11 @@
 
 Graphics::Graphics(Window& window, const CommandLine& commandLine, int configuredWindowed, int width, int height)
     : textureCache(std::make_unique<TextureCache>(*this)), windowed(configuredWindowed), displayWidth(width),
-      displayHeight(height), window(&window), commandLine(&commandLine) {}
+      displayHeight(height), uiWidth(width), uiHeight(height), window(&window), commandLine(&commandLine) {}
 
 Graphics::Graphics(std::unique_ptr<Device> device, int width, int height)
     : textureCache(std::make_unique<TextureCache>(*this)), windowed(1), displayWidth(width), displayHeight(height),
+      uiWidth(width), uiHeight(height),
       devicePtr(std::move(device)) {
     deviceTypeName = "REF";
     SetupDevice();
@@ -129,8 +130,7 @@ void Graphics::SetupDevice() {
     projection = MatrixPerspectiveFovLH(std::numbers::pi_v<float> / 4, float(displayWidth) / float(displayHeight),
                                         0.1f, 500.0f);
     d.SetTransform(TransformType::Projection, projection);
-    float w = float(displayWidth), h = float(displayHeight);
-    viewportMatrix = {{{w / 2, 0, 0, 0}, {0, -h / 2, 0, 0}, {0, 0, 1, 0}, {w / 2, h / 2, 0, 1}}};
+    SetUiScale(uiScale);
 
     d.SetRenderState(RenderState::Lighting, 1);
     d.SetRenderState(RenderState::Ambient, 0xFF808080);
@@ -179,10 +179,21 @@ bool Graphics::BeginFrame(uint32_t color) {
     return true;
 }
 
+void Graphics::SetUiScale(int scale) {
+    uiScale = std::max(scale, 1);
+    uiWidth = std::max(displayWidth / uiScale, 1);
+    uiHeight = std::max(displayHeight / uiScale, 1);
+    float w = float(uiWidth), h = float(uiHeight);
+    viewportMatrix = {{{w / 2, 0, 0, 0}, {0, -h / 2, 0, 0}, {0, 0, 1, 0}, {w / 2, h / 2, 0, 1}}};
+    screenMatrix = view * projection * viewportMatrix;
+    MatrixInverse(screenMatrix, inverseScreenMatrix);
+    if (devicePtr) devicePtr->SetScreenScale(uiScale);
+}
+
 bool Graphics::SetStepped(bool stepped) { return devicePtr && devicePtr->SetStepped(stepped); }
 
 void Graphics::PresentPicture(float t, float pointerDx, float pointerDy) {
-    if (devicePtr) devicePtr->PresentBetween(t, displayWidth, displayHeight, pointerDx, pointerDy);
+    if (devicePtr) devicePtr->PresentBetween(t, uiWidth, uiHeight, pointerDx, pointerDy);
 }
 
 void Graphics::EndFrame() {

@@ -62,6 +62,15 @@ public:
     int windowed = 0;
     int displayWidth = 640;
     int displayHeight = 480;
+    // The UI scale: everything drawn in screen pixels (menus, overlays,
+    // meters, text, the pointer) is laid out on a uiWidth x uiHeight screen
+    // and drawn uiScale times larger. 1 draws as the game always did.
+    int uiScale = 1;
+    int uiWidth = 640;
+    int uiHeight = 480;
+    // Sets the UI scale (1 or more): the UI size, the screen matrices and the
+    // device's scale for screen-space draws.
+    void SetUiScale(int scale);
     // "TnLHAL", "HAL" or "REF": what kind of device drew.
     std::string deviceTypeName;
 
@@ -71,9 +80,9 @@ public:
     // Inverse of view: rows are the camera's right, up, forward and position.
     Matrix cameraMatrix = MatrixIdentity();
     Matrix projection = MatrixIdentity();
-    // Projected coordinates to pixels, y down.
+    // Projected coordinates to UI pixels, y down.
     Matrix viewportMatrix = MatrixIdentity();
-    // World to pixels (after division by w), and back.
+    // World to UI pixels (after division by w), and back.
     Matrix screenMatrix = MatrixIdentity();
     Matrix inverseScreenMatrix = MatrixIdentity();
     DirectionalLight light;

@@ -85,8 +85,8 @@ std::array<Vector3, 8> SceneNode::GetWorldCorners() const {
 bool SceneNode::IsOnScreen(const Graphics& graphics) const {
     auto inside = [&](const Vector3& point) {
         Vector3 p = ProjectToScreen(graphics, point);
-        return p.z >= 0 && p.y >= 0 && p.y <= float(graphics.displayHeight) && p.x >= 0 &&
-               p.x <= float(graphics.displayWidth);
+        return p.z >= 0 && p.y >= 0 && p.y <= float(graphics.uiHeight) && p.x >= 0 &&
+               p.x <= float(graphics.uiWidth);
     };
     if (inside(GetPosition())) return true;
     for (const Vector3& corner : GetWorldCorners())

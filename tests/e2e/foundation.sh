@@ -89,6 +89,7 @@ DispSize=0
 Keys=44,45,208,200,203,205,30,31,57,15,23,47,33,25,31,57,28,35,36,
 Joys=-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,
 FrameRate=0
+UiScale=0
 PadPointer=1"
 [ "$(cat "$work/Starmarch.cfg" 2>/dev/null)" = "$expected_cfg" ] || fail "Starmarch.cfg: $(cat "$work/Starmarch.cfg" 2>&1)"
 

@@ -1,4 +1,5 @@
 #include "game/flow/Config.h"
+#include "game/flow/SettingsTable.h"
 #include "platform/PictureRate.h"
 
 #include <cstddef>
@@ -9,7 +10,8 @@
 namespace {
 
 bool InTables(const ControlSettings& s) {
-    if ((s.windowed != 0 && s.windowed != 1) || s.displaySize < 0 || s.displaySize > 2) return false;
+    if ((s.windowed != 0 && s.windowed != 1) || s.displaySize < 0 || s.displaySize > DesktopSize) return false;
+    if (s.uiScale < 0 || s.uiScale > 3) return false;
     for (int key : s.actionKey)
         if (key < -1 || key > 255) return false;
     for (int button : s.actionPadButton)
@@ -28,11 +30,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!InTables(settings)) std::abort();
     settings.windowModeChoice = settings.windowed;
     settings.displaySizeChoice = settings.displaySize;
+    settings.uiScaleChoice = settings.uiScale;
     ControlSettings again;
     ParseConfig(FormatConfig(settings), again);
     if (again.windowed != settings.windowed || again.displaySize != settings.displaySize ||
         again.actionKey != settings.actionKey || again.actionPadButton != settings.actionPadButton ||
-        again.frameRate != settings.frameRate || again.padPointer != settings.padPointer)
+        again.frameRate != settings.frameRate || again.uiScale != settings.uiScale ||
+        again.padPointer != settings.padPointer)
         std::abort();
     return 0;
 }

@@ -130,8 +130,8 @@ bool Fighter::TakeManualControl() {
     world.manualSlot = ownerSlot;
     world.pilotView = false;
     world.camera.SetFocus(nullptr);
-    world.cursorX = world.graphics.displayWidth / 2;
-    world.cursorY = world.graphics.displayHeight / 2;
+    world.cursorX = world.graphics.uiWidth / 2;
+    world.cursorY = world.graphics.uiHeight / 2;
     return true;
 }
 

@@ -102,7 +102,7 @@ void Fighter::DrawFighterMarker() const {
     Vector3 position = body.GetPosition();
     float distance = Vec3Length(position - world.CameraEye());
     if (distance <= 0.0f) return;
-    float s = float(graphics.displayWidth) * pickRadius * MarkerSize / distance;
+    float s = float(graphics.uiWidth) * pickRadius * MarkerSize / distance;
     Vector3 screen = ProjectToScreen(graphics, position);
     // Pixel coordinates truncated toward zero.
     auto pixel = [](float v) { return float(int(v)); };

@@ -104,7 +104,7 @@ int OrbitModeInput(World& world, Input& input, BattleHost& host, int dx, int dy)
     if (IsPressed(action(StopOrder)) && world.selectedUnit && world.selectedUnit->Order(nullptr))
         host.PlayClick();
 
-    world.camera.Rotate(dx, dy, graphics.displayWidth, graphics.displayHeight, left, right);
+    world.camera.Rotate(dx, dy, graphics.uiWidth, graphics.uiHeight, left, right);
     world.camera.Zoom(dy, input.MouseWheel(), left, right);
     if (IsPressed(action(PilotView)) && world.camera.GetFocus()) {
         world.pilotView = !world.pilotView;
@@ -136,8 +136,8 @@ void ManualModeInput(World& world, BattleHost& host) {
 
 BattleFrameEnd RunBattleFrame(World& world, Input& input, BattleHost& host) {
     Graphics& graphics = world.graphics;
-    const int width = std::max(graphics.displayWidth, 1);
-    const int height = std::max(graphics.displayHeight, 1);
+    const int width = std::max(graphics.uiWidth, 1);
+    const int height = std::max(graphics.uiHeight, 1);
 
     // The system pointer goes back to the centre every frame, so its offset
     // from the centre is the motion since the last frame.

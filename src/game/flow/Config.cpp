@@ -1,7 +1,7 @@
 #include "game/flow/Config.h"
 
+#include "game/flow/SettingsTable.h"
 #include "platform/Log.h"
-#include "platform/PictureRate.h"
 
 #include <cerrno>
 #include <charconv>
@@ -87,36 +87,36 @@ void ParseConfig(std::string_view text, ControlSettings& settings) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
 
         int value = 0;
-        if (TakePrefix(line, "Window=")) {
-            if (ReadNumber(line, value)) settings.windowed = value != 0 ? 1 : 0;
-        } else if (TakePrefix(line, "DispSize=")) {
-            // A size the game doesn't have falls back to the smallest one.
-            if (ReadNumber(line, value)) settings.displaySize = (value >= 0 && value <= 2) ? value : 0;
-        } else if (TakePrefix(line, "Keys=")) {
+        if (TakePrefix(line, "Keys=")) {
             ReadList(line, settings.actionKey, 0, 255);
         } else if (TakePrefix(line, "Joys=")) {
             ReadList(line, settings.actionPadButton, 0, PadButtonSlots - 1);
-        } else if (TakePrefix(line, "FrameRate=")) {
-            // A rate this build doesn't offer reads as the default.
-            if (ReadNumber(line, value)) settings.frameRate = PictureRate::Valid(value);
-        } else if (TakePrefix(line, "PadPointer=")) {
-            // On unless the file says 0 or 1.
-            if (ReadNumber(line, value)) settings.padPointer = value == 0 ? 0 : 1;
+        } else {
+            for (const SettingRow& row : SettingRows()) {
+                const std::string key = std::string(row.key) + "=";
+                if (!TakePrefix(line, key)) continue;
+                // A value this build doesn't offer reads as the default.
+                if (ReadNumber(line, value)) settings.*row.stored = row.Read(value);
+                break;
+            }
         }
     }
 }
 
 std::string FormatConfig(const ControlSettings& settings) {
-    std::string text = "Window=" + std::to_string(settings.windowModeChoice) + "\n";
-    text += "DispSize=" + std::to_string(settings.displaySizeChoice) + "\n";
+    auto line = [&](const SettingRow& row) {
+        return std::string(row.key) + "=" + std::to_string(settings.*row.chosen) + "\n";
+    };
+    const std::span<const SettingRow> rows = SettingRows();
+    std::string text;
+    for (size_t i = 0; i < SettingsBeforeControls; ++i) text += line(rows[i]);
     text += "Keys=";
     for (int key : settings.actionKey) text += std::to_string(key) + ",";
     text += "\nJoys=";
     for (int button : settings.actionPadButton) text += std::to_string(button) + ",";
     text += "\n";
     // Settings the game gained later follow the four lines it always wrote.
-    text += "FrameRate=" + std::to_string(settings.frameRate) + "\n";
-    text += "PadPointer=" + std::to_string(settings.padPointer) + "\n";
+    for (size_t i = SettingsBeforeControls; i < rows.size(); ++i) text += line(rows[i]);
     return text;
 }
 
@@ -129,8 +129,8 @@ void ReadConfig(ControlSettings& settings, const std::string& directory) {
         text.resize(size_t(file.gcount()));
         ParseConfig(text, settings);
     }
-    settings.windowModeChoice = settings.windowed;
-    settings.displaySizeChoice = settings.displaySize;
+    // What takes effect at the next start is chosen as it is now.
+    for (const SettingRow& row : SettingRows()) settings.*row.chosen = settings.*row.stored;
 }
 
 bool SaveConfig(const ControlSettings& settings, const std::string& directory) {

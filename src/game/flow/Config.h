@@ -7,13 +7,15 @@
 
 // Starmarch.cfg: four lines, written in this order:
 //   Window=<0|1>
-//   DispSize=<0..2>
+//   DispSize=<0..2 the sizes the game was made for, 3..6 wide ones, 7 the desktop's>
 //   Keys=<19 key codes, each followed by a comma>
 //   Joys=<19 pad buttons, each followed by a comma>
 // then the settings added since, one line each, read by their key (a missing
 // line or a value this build doesn't know reads as the default):
 //   FrameRate=<0 VSync | 30 one picture a step | 60 | 120 | 144 | -1 unlimited>
+//   UiScale=<0 Auto | 1 | 2 | 3>
 //   PadPointer=<1 a controller's right stick moves the pointer | 0 it doesn't>
+// (SettingsTable.h has one row for each of these settings.)
 constexpr const char* ConfigFileName = "Starmarch.cfg";
 
 // Reads settings from the file's text. Whatever can't be read keeps its

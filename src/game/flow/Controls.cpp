@@ -1,5 +1,6 @@
 #include "game/flow/Controls.h"
 
+#include "game/flow/SettingsTable.h"
 #include "platform/Input.h"
 #include "platform/KeyCodes.h"
 
@@ -31,6 +32,8 @@ void ControlSettings::SetDefaults() {
     windowModeChoice = 0;
     displaySizeChoice = 0;
     frameRate = 0;
+    uiScale = 0;
+    uiScaleChoice = 0;
     padPointer = 1;
     for (int i = 0; i < ActionCount; ++i) {
         actionKey[size_t(i)] = defaultKeys[i];
@@ -39,13 +42,15 @@ void ControlSettings::SetDefaults() {
 }
 
 int ControlSettings::DisplayWidth() const {
-    static constexpr int widths[3] = {640, 800, 1024};
-    return widths[displaySize >= 0 && displaySize < 3 ? displaySize : 0];
+    int width = 0, height = 0;
+    ResolveDisplaySize(displaySize, windowed != 0, 0, 0, 0, 0, width, height);
+    return width;
 }
 
 int ControlSettings::DisplayHeight() const {
-    static constexpr int heights[3] = {480, 600, 768};
-    return heights[displaySize >= 0 && displaySize < 3 ? displaySize : 0];
+    int width = 0, height = 0;
+    ResolveDisplaySize(displaySize, windowed != 0, 0, 0, 0, 0, width, height);
+    return height;
 }
 
 void BuildKeyNames(ControlNames& names) {

@@ -16,7 +16,8 @@ constexpr int PadButtonSlots = 16;
 struct ControlSettings {
     // 0 full screen, 1 window.
     int windowed = 0;
-    // 0: 640 x 480, 1: 800 x 600, 2: 1024 x 768.
+    // A row of DisplaySizes(): 0: 640 x 480, 1: 800 x 600, 2: 1024 x 768,
+    // then the wide sizes and the desktop's own (SettingsTable.h).
     int displaySize = 0;
     int windowModeChoice = 0;
     int displaySizeChoice = 0;
@@ -28,12 +29,18 @@ struct ControlSettings {
     // 30 one per step as the game always did, 60 / 120 / 144 at most, -1 as
     // often as it can.
     int frameRate = 0;
+    // UI scale: 0 Auto, or 1, 2, 3 (ChooseUiScale); like the display size,
+    // what the settings choose takes effect at the next start.
+    int uiScale = 0;
+    int uiScaleChoice = 0;
     // A controller's right stick moves the pointer and its buttons click: 1 on, 0 off.
     int padPointer = 1;
 
     ControlSettings() { SetDefaults(); }
     void SetDefaults();
 
+    // The back buffer for the three sizes the game was made for (the others
+    // need the desktop's size: ResolveDisplaySize).
     int DisplayWidth() const;
     int DisplayHeight() const;
 };

@@ -22,6 +22,11 @@ void Game::Init() {
     // Escape belongs to the screens from now on; pads are read.
     g.input().SetQuitKey(Dik::None);
     g.input().EnablePads(true);
+    // The pointer counts UI pixels: the mouse's motion is divided by the UI
+    // scale and the pointer stays on the UI's screen.
+    g.app.inputDevices.SetMotionDivisor(float(g.graphics.uiScale));
+    g.input().SetClientSize(g.width, g.height);
+    g.input().SetMousePosition(g.width / 2, g.height / 2);
     g.sound.SetListenerDistanceFactor(10);
     g.graphics.SetDirectionalLight(g.lightDirection.x, g.lightDirection.y, g.lightDirection.z, 1, 1, 1, 1);
     if (Device* device = g.graphics.device()) device->SetRenderState(RenderState::NormalizeNormals, 1);
@@ -39,6 +44,12 @@ void Game::Shutdown() {
 
 void Game::Frame() {
     if (context.frameRateChanged) context.ApplyFrameRate();
+    // Alt + Enter switched between window and full screen: the next start
+    // opens the same way.
+    if (context.app.window.TakeFullScreenToggle()) {
+        context.settings.windowed = context.app.window.FullScreen() ? 0 : 1;
+        context.settings.windowModeChoice = context.settings.windowed;
+    }
     context.app.inputDevices.SetPadPointer(context.settings.padPointer != 0);
     Current().Frame();
 }

@@ -21,8 +21,8 @@
 GameContext::GameContext(App& app, Graphics& graphics, SoundSystem& sound, ControlSettings& settings)
     : app(app), graphics(graphics), sound(sound), settings(settings), hoverSound(sound, 4), clickSound(sound, 4),
       optionHoverSound(sound, 4), optionClickSound(sound, 4), battleAssets(sound) {
-    width = graphics.displayWidth;
-    height = graphics.displayHeight;
+    width = graphics.uiWidth;
+    height = graphics.uiHeight;
     x0 = (width - 640) / 2;
     y0 = (height - 480) / 2;
     cursorX = width / 2;

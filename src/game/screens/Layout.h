@@ -65,6 +65,16 @@ constexpr ScreenRect WindowModeOption(int i) {
 constexpr ScreenRect DisplaySizeOption(int i) {
     return {10 + 105 * i, 45, 100, 20};
 }
+// The sizes added since (1280 x 720 ... and the desktop's own), in the room
+// right of the described rows: three to a row.
+constexpr ScreenRect WideSizeOption(int i) {
+    return {325 + 105 * (i % 3), 20 + 25 * (i / 3), 100, 20};
+}
+// The UI scale, one button that steps through its choices.
+constexpr ScreenRect UiScaleButton{535, 45, 100, 20};
+// Everything the display options added since may draw in (their frames'
+// lines included).
+constexpr ScreenRect AddedDisplayArea{325, 20, 315, 46};
 // Control action i, two to a row; its key and pad button are named to its right.
 constexpr ScreenRect ActionButton(int i) {
     return {10 + 320 * (i % 2), 85 + 25 * (i / 2), 300, 20};
@@ -76,6 +86,8 @@ constexpr ScreenRect FrameRateOption(int i) {
 // Right of the frame rates, above "Done": whether a controller's right stick
 // moves the pointer (a check box with its label).
 constexpr ScreenRect PadPointerToggle{330, 390, 195, 20};
+// Everything the pad pointer's check box may draw in (its frame's lines included).
+constexpr ScreenRect AddedPadPointerArea{325, 375, 205, 70};
 // The red box that waits for a key while a control is being assigned.
 constexpr ScreenRect CaptureBox{205, 335, 230, 30};
 constexpr ScreenRect Done = CornerButton;

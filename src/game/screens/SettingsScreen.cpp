@@ -1,47 +1,38 @@
 #include "game/screens/SettingsScreen.h"
 
 #include "game/flow/GameContext.h"
+#include "game/flow/SettingsTable.h"
 #include "platform/Input.h"
 #include "platform/KeyCodes.h"
-#include "platform/PictureRate.h"
+#include "platform/Window.h"
 #include "render/Draw2D.h"
 #include "render/Graphics.h"
 
-namespace {
-
-// The frame rates the settings offer, in the order of their buttons.
-struct RateChoice {
-    const char* label;
-    int rate;
-};
-constexpr RateChoice FrameRateChoices[6] = {{"VSync", PictureRate::VSync},
-                                            {"60", 60},
-                                            {"120", 120},
-                                            {"144", 144},
-                                            {"Unlimited", PictureRate::Unlimited},
-                                            {"Classic", PictureRate::Classic}};
-
-} // namespace
-
 SettingsScreen::SettingsScreen(GameContext& game)
-    : game(game), done{"Done", SettingsLayout::Done.At(game.x0, game.y0)} {
+    : game(game), uiScaleButton{"", SettingsLayout::UiScaleButton.At(game.x0, game.y0)},
+      done{"Done", SettingsLayout::Done.At(game.x0, game.y0)} {
     using namespace SettingsLayout;
     const int x0 = game.x0, y0 = game.y0;
-    const char* windowModes[2] = {"Fullscreen", "Window"};
-    for (int i = 0; i < 2; ++i)
-        graphicsOptions[size_t(i)] = {windowModes[i], WindowModeOption(i).At(x0, y0), i,
-                                      &game.settings.windowModeChoice};
-    const char* displaySizes[3] = {"640*480", "800*600", "1024*768"};
-    for (int i = 0; i < 3; ++i)
-        graphicsOptions[size_t(i) + 2] = {displaySizes[i], DisplaySizeOption(i).At(x0, y0), i,
-                                          &game.settings.displaySizeChoice};
+    const SettingRow& window = SettingRowFor(&ControlSettings::windowModeChoice);
+    for (size_t i = 0; i < window.choices.size(); ++i)
+        graphicsOptions.push_back({window.choices[i].label, WindowModeOption(int(i)).At(x0, y0),
+                                   window.choices[i].value, &game.settings.windowModeChoice});
+    // The three sizes the game was made for in their row, the others to the right.
+    const Window::DisplayMode desktop = Window::DesktopMode(0);
+    const SettingRow& sizes = SettingRowFor(&ControlSettings::displaySizeChoice);
+    for (size_t i = 0; i < sizes.choices.size(); ++i) {
+        const int size = sizes.choices[i].value;
+        if (!DisplaySizeFits(size, desktop.width, desktop.height)) continue;
+        const ScreenRect rect = i < 3 ? DisplaySizeOption(int(i)) : WideSizeOption(int(i) - 3);
+        graphicsOptions.push_back({sizes.choices[i].label, rect.At(x0, y0), size, &game.settings.displaySizeChoice});
+    }
     for (int i = 0; i < ActionCount; ++i)
         actionButtons[size_t(i)] = {ActionName(i), ActionButton(i).At(x0, y0)};
     padPointer = {"Pad pointer", PadPointerToggle.At(x0, y0), -1, &game.settings.padPointer};
     // The buttons choose by position: a rate of -1 would read as a toggle.
-    for (size_t i = 0; i < std::size(FrameRateChoices); ++i)
-        frameRateOptions[i] = {FrameRateChoices[i].label, FrameRateOption(int(i)).At(x0, y0), int(i),
-                               &frameRateChoice};
+    const SettingRow& rates = SettingRowFor(&ControlSettings::frameRate);
+    for (size_t i = 0; i < frameRateOptions.size() && i < rates.choices.size(); ++i)
+        frameRateOptions[i] = {rates.choices[i].label, FrameRateOption(int(i)).At(x0, y0), int(i), &frameRateChoice};
 }
 
 void SettingsScreen::Frame() {
@@ -73,13 +64,18 @@ void SettingsScreen::Frame() {
     }
     g.DrawText(g.x0 + 5, g.y0 + 5, "Graphics (need restart):");
     for (OptionButton& option : graphicsOptions) OptionButtonUpdate(g, option);
+    // The UI scale steps through its choices, one a click.
+    const SettingRow& scales = SettingRowFor(&ControlSettings::uiScaleChoice);
+    const int scale = std::max(scales.IndexOf(g.settings.uiScaleChoice), 0);
+    uiScaleButton.label = std::string("UI scale: ") + scales.choices[size_t(scale)].label;
+    if (ButtonUpdate(g, uiScaleButton))
+        g.settings.uiScaleChoice = scales.choices[(size_t(scale) + 1) % scales.choices.size()].value;
     g.DrawText(g.x0 + 5, g.y0 + 375, "Pictures per second:");
+    const SettingRow& rates = SettingRowFor(&ControlSettings::frameRate);
     const int rateBefore = g.settings.frameRate;
-    frameRateChoice = 0;
-    for (size_t i = 0; i < std::size(FrameRateChoices); ++i)
-        if (FrameRateChoices[i].rate == rateBefore) frameRateChoice = int(i);
+    frameRateChoice = std::max(rates.IndexOf(rateBefore), 0);
     for (OptionButton& option : frameRateOptions) OptionButtonUpdate(g, option);
-    g.settings.frameRate = FrameRateChoices[size_t(frameRateChoice)].rate;
+    g.settings.frameRate = rates.choices[size_t(frameRateChoice)].value;
     // From the next frame on: this one is drawn as it began.
     if (g.settings.frameRate != rateBefore) g.frameRateChanged = true;
     OptionButtonUpdate(g, padPointer);

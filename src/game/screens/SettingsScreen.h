@@ -5,10 +5,11 @@
 #include "game/screens/Widgets.h"
 
 #include <array>
+#include <vector>
 
 class GameContext;
 
-// The window mode and display size (used at the next start), the frame rate
+// The window mode, display size and UI scale (used at the next start), the frame rate
 // (at once), and the keys and pad buttons of every control action.
 class SettingsScreen : public Screen {
 public:
@@ -23,7 +24,10 @@ private:
     void Capture();
 
     GameContext& game;
-    std::array<OptionButton, 5> graphicsOptions;
+    // Window or full screen, then every display size, in the rows of their
+    // settings; the sizes that don't fit the desktop aren't offered.
+    std::vector<OptionButton> graphicsOptions;
+    Button uiScaleButton;
     // How often pictures are drawn: applies at once.
     std::array<OptionButton, 6> frameRateOptions;
     // Which of them is chosen (by position).

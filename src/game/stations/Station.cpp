@@ -183,7 +183,7 @@ void Station::DrawMarker() const {
     Vector3 position = GetWorldPosition();
     float distance = Vec3Length(position - world.CameraEye());
     if (distance <= 0.0f) return;
-    float s = 0.75f * float(graphics.displayWidth) * pickRadius / distance;
+    float s = 0.75f * float(graphics.uiWidth) * pickRadius / distance;
     Vector3 screen = ProjectToScreen(graphics, position);
     uint32_t colour = country == world.setup.playerCountry ? MarkerOwnCountry
                       : team == world.setup.playerTeam     ? MarkerOwnTeam

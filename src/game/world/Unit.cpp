@@ -99,7 +99,7 @@ void Unit::DrawMeter() const {
     Vector3 position = GetWorldPosition();
     float distance = Vec3Length(position - world.CameraEye());
     if (distance <= 0.0f) return;
-    float width = float(graphics.displayWidth);
+    float width = float(graphics.uiWidth);
     float size = std::max(2.0f * width * pickRadius / distance, 4.0f);
     Vector3 screen = ProjectToScreen(graphics, position);
     float thickness = float(std::max(int(size * 0.04f), 2));
@@ -137,7 +137,7 @@ void Unit::DrawTargetBox() const {
     Vector3 position = GetWorldPosition();
     float distance = Vec3Length(position - world.CameraEye());
     if (distance <= 0.0f) return;
-    float half = float(graphics.displayWidth) * pickRadius / distance;
+    float half = float(graphics.uiWidth) * pickRadius / distance;
     Vector3 screen = ProjectToScreen(graphics, position);
     device->SetDrawTag(DrawTag(ScreenPart), &position);
     DrawRect2D(*device, screen.x - half, screen.y - half, screen.x + half, screen.y + half, TargetYellow);

@@ -37,8 +37,8 @@ World::World(Graphics& graphics, BattleAssets& assets, BattleStats& stats, const
 World::~World() { Empty(); }
 
 void World::ResetWorld() {
-    cursorX = graphics.displayWidth / 2;
-    cursorY = graphics.displayHeight / 2;
+    cursorX = graphics.uiWidth / 2;
+    cursorY = graphics.uiHeight / 2;
     meterMode = 1;
     overlayOn = true;
     pilotView = false;

@@ -176,11 +176,14 @@ void GlClassicRenderer::DrawPrimitive(const DrawList& list, const DrawRecord& re
         // Screen pixels, y down, depth 0..1, never lit. The game puts pixel
         // centres on whole numbers; the small shift keeps rectangle edges off
         // OpenGL's pixel centres so each covers exactly its pixels.
+        // A scaled screen: its pixels drawn as blocks of scale x scale.
+        const int scale = list.cameras[record.camera].screenScale;
         glMatrixMode(GL_PROJECTION);
         glPushMatrix();
         glLoadIdentity();
-        glOrtho(0, width, height, 0, 0, -1);
-        glTranslatef(0.375f, 0.375f, 0.0f);
+        glOrtho(0, double(width) / scale, double(height) / scale, 0, 0, -1);
+        glTranslatef(0.375f / float(scale), 0.375f / float(scale), 0.0f);
+        glLineWidth(float(scale));
         glMatrixMode(GL_MODELVIEW);
         glPushMatrix();
         glLoadIdentity();
@@ -197,6 +200,7 @@ void GlClassicRenderer::DrawPrimitive(const DrawList& list, const DrawRecord& re
     glDrawArrays(mode, 0, GLsizei(Device::VertexCount(record.primitive, record.count)));
 
     if (screenSpace) {
+        glLineWidth(1);
         if (lighting) glEnable(GL_LIGHTING);
         glMatrixMode(GL_PROJECTION);
         glPopMatrix();
@@ -209,7 +213,7 @@ void GlClassicRenderer::DrawPrimitive(const DrawList& list, const DrawRecord& re
     glDisable(GL_COLOR_MATERIAL);
 }
 
-void GlClassicRenderer::BeginSprites(int width, int height) {
+void GlClassicRenderer::BeginSprites(int width, int height, int scale) {
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_TEXTURE_BIT);
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
@@ -220,7 +224,7 @@ void GlClassicRenderer::BeginSprites(int width, int height) {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(0, width, height, 0, -1, 1);
+    glOrtho(0, double(width) / scale, double(height) / scale, 0, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
@@ -280,7 +284,7 @@ void GlClassicRenderer::Render(const DrawList& list, int width, int height, Draw
     bool inSprites = false;
     for (const DrawRecord& record : list.records) {
         if (record.kind == DrawRecord::Kind::Sprite) {
-            if (!inSprites) BeginSprites(width, height);
+            if (!inSprites) BeginSprites(width, height, list.cameras[record.camera].screenScale);
             inSprites = true;
             DrawSprite(list.sprites[record.item], *record.texture);
             ++stats.draws;

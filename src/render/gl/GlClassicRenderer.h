@@ -20,7 +20,7 @@ private:
     void ApplyTexture(const ListTexture* texture, DrawStats& stats);
     void DrawSubset(const ListMesh& mesh, uint32_t subset);
     void DrawPrimitive(const DrawList& list, const DrawRecord& record, int width, int height);
-    void BeginSprites(int width, int height);
+    void BeginSprites(int width, int height, int scale);
     void DrawSprite(const SpriteDraw& sprite, const ListTexture& texture);
     void EndSprites();
 

@@ -17,7 +17,7 @@ const std::string describedLines = "Window=0\n"
                                    "DispSize=0\n"
                                    "Keys=44,45,208,200,203,205,30,31,57,15,23,47,33,25,31,57,28,35,36,\n"
                                    "Joys=-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,\n";
-const std::string defaultFile = describedLines + "FrameRate=0\nPadPointer=1\n";
+const std::string defaultFile = describedLines + "FrameRate=0\nUiScale=0\nPadPointer=1\n";
 
 ControlSettings Parsed(const std::string& text) {
     ControlSettings settings;
@@ -104,7 +104,7 @@ TEST(Config, LaterSettingsReadByKeyWithDefaults) {
     // Before the four lines it reads too; the game writes it after them.
     ControlSettings settings = Parsed("PadPointer=0\nFrameRate=120\n" + describedLines);
     EXPECT_EQ(settings.frameRate, 120);
-    EXPECT_EQ(FormatConfig(settings), describedLines + "FrameRate=120\nPadPointer=0\n");
+    EXPECT_EQ(FormatConfig(settings), describedLines + "FrameRate=120\nUiScale=0\nPadPointer=0\n");
 }
 
 TEST(Config, DamagedFilesKeepDefaultsForWhatCannotBeRead) {
@@ -125,7 +125,7 @@ TEST(Config, DamagedFilesKeepDefaultsForWhatCannotBeRead) {
     EXPECT_EQ(shuffled.actionPadButton[0], 7);
 
     // Words, huge numbers and a size the game doesn't have.
-    ControlSettings garbage = Parsed("Window=yes\nDispSize=7\nKeys=abc,\nJoys=99999999999999999999,2,\n");
+    ControlSettings garbage = Parsed("Window=yes\nDispSize=8\nKeys=abc,\nJoys=99999999999999999999,2,\n");
     EXPECT_EQ(garbage.windowed, 0);
     EXPECT_EQ(garbage.displaySize, 0);
     EXPECT_EQ(garbage.actionKey, defaults.actionKey);

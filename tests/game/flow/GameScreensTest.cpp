@@ -1,7 +1,9 @@
 // The menu screens driven as a player would, without a window: scripted
 // mouse and keyboard states go through the real input rules, the screens
 // draw to a recording device.
+#include "game/flow/Config.h"
 #include "game/flow/Game.h"
+#include "game/flow/SettingsTable.h"
 #include "game/screens/Layout.h"
 #include "game/world/World.h"
 #include "platform/App.h"
@@ -34,15 +36,17 @@ public:
 // A game on a recording device (or one of the test's), past its loading screen.
 struct Screens {
     explicit Screens(std::unique_ptr<Device> device = std::make_unique<RecordingDevice>(),
-                     int frameRate = PictureRate::Classic)
-        : app(0, nullptr, clock), graphics(std::move(device), 640, 480) {
+                     int frameRate = PictureRate::Classic, int width = 640, int height = 480, int uiScale = 1)
+        : app(0, nullptr, clock), graphics(std::move(device), width, height) {
         SetLogCapture(&log);
         graphics.resources = &ResourceTable::Embedded();
+        graphics.SetUiScale(uiScale);
         settings.frameRate = frameRate;
         game = std::make_unique<Game>(app, graphics, sound, settings);
         game->context.instantTransitions = true;
-        // The input devices put the pointer in the middle when they start.
-        app.input.SetMousePosition(320, 240);
+        // The input devices put the pointer in the middle of the window when they start.
+        app.input.SetClientSize(width, height);
+        app.input.SetMousePosition(width / 2, height / 2);
         game->Init();
         for (int i = 0; i < 91 && game->context.Scene() == SceneId::Loading; ++i) Frame();
     }
@@ -331,8 +335,37 @@ TEST(GameScreens, SettingsCaptureTakesTheHighestKeyAndEscapeErases) {
         EXPECT_EQ(s.app.inputDevices.PadPointer(), expected == 1);
     }
     EXPECT_EQ(g.width, 640);
+    // The sizes added since: a desktop nobody can ask about offers only its
+    // own size (in the fifth place), not 1280 x 720 (the first).
+    s.Click(SettingsLayout::WideSizeOption(0));
+    EXPECT_EQ(g.settings.displaySizeChoice, 2);
+    s.Click(SettingsLayout::WideSizeOption(4));
+    EXPECT_EQ(g.settings.displaySizeChoice, DesktopSize);
+    // The UI scale steps Auto, 1x, 2x, 3x and round again, for the next start.
+    for (int expected : {1, 2, 3, 0, 1}) {
+        s.Click(SettingsLayout::UiScaleButton);
+        EXPECT_EQ(g.settings.uiScaleChoice, expected);
+    }
+    EXPECT_EQ(g.settings.uiScale, 0);
+    EXPECT_NE(FormatConfig(g.settings).find("\nUiScale=1\n"), std::string::npos);
     s.Key(Dik::Escape);
     EXPECT_EQ(g.Scene(), SceneId::Title);
+}
+
+// At UI scale 2 on a 1280 x 960 back buffer the screens and the pointer
+// count the pixels of a 640 x 480 one: the pointer starts in its middle,
+// the menus sit where they always did and clicks land on the design's
+// rectangles.
+TEST(GameScreens, AtUiScaleTwoTheScreensCountUiPixels) {
+    Screens s(std::make_unique<RecordingDevice>(), PictureRate::Classic, 1280, 960, 2);
+    GameContext& g = s.game->context;
+    EXPECT_EQ(g.width * 1000 + g.height, 640 * 1000 + 480);
+    EXPECT_EQ(g.x0 * 1000 + g.y0, 0);
+    EXPECT_EQ(g.cursorX * 1000 + g.cursorY, 320 * 1000 + 240);
+    s.Click(TitleLayout::ChooseCountries);
+    EXPECT_EQ(g.Scene(), SceneId::CountrySelect);
+    s.Drag(CountrySelectLayout::AvailableFlag(3), CountrySelectLayout::TeamSlot(5));
+    EXPECT_EQ(g.selection.slotCountry[5], 3);
 }
 
 namespace {
