@@ -3,9 +3,10 @@ JOBS      ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD     ?= build
 TESTBUILD ?= build-test
 ARGS      ?= -win
+PREFIX    ?= /usr/local
 XVFB      := xvfb-run -a -s "-screen 0 1280x1024x24"
 
-.PHONY: run test fuzz build build-test deps deps-test format clean
+.PHONY: run test fuzz build build-test deps deps-test deps-package install deb format clean
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -33,6 +34,17 @@ deps-test:
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DSTARMARCH_TESTS=OFF
 	cmake --build $(BUILD) -j$(JOBS)
+
+# The release build installed under PREFIX (DESTDIR is honoured).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package of the release build: $(BUILD)/starmarch_<version>_<arch>.deb.
+deb: build deps-package
+	cd $(BUILD) && cpack -G DEB
+
+deps-package:
+	@scripts/install-deps.sh package
 
 build-test: deps-test
 	cmake -S . -B $(TESTBUILD) -DCMAKE_BUILD_TYPE=Debug -DSTARMARCH_SANITIZE=ON -DSTARMARCH_WERROR=ON -DSTARMARCH_TESTS=ON

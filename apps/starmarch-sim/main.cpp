@@ -20,6 +20,7 @@
 #include "platform/HeapPolicy.h"
 #include "platform/Log.h"
 #include "platform/CommandLine.h"
+#include "platform/Usage.h"
 #include "platform/Window.h"
 #include "render/Graphics.h"
 #include "render/SceneNode.h"
@@ -28,12 +29,15 @@
 #include "render/NullDevice.h"
 #include "render/ResourceTable.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <stb_image_write.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <mutex>
 #include <numeric>
 #include <string>
@@ -72,21 +76,21 @@ constexpr const char* ColumnNames[BattleStats::ColumnCount] = {
     "team", "stations_killed", "stations_lost", "panels_killed", "panels_lost",
     "turrets_killed", "turrets_lost", "fighters_killed", "fighters_lost", "score"};
 
-int Usage(const char* problem) {
-    if (problem) std::fprintf(stderr, "starmarch-sim: %s\n", problem);
-    std::fprintf(
-        stderr,
-        "usage: starmarch-sim [--seed N] [--frames N] [--fighters 1..%d] [--player COUNTRY]\n"
-        "                     --country COUNTRY:TEAM [--country ...] [--json] [--runs N] [--threads N]\n"
-        "COUNTRY is an index 0..%d or a name; TEAM is 1..%d.\n",
-        MaxFightersPerTeam, CountryCount - 1, MaxTeams);
+// Parse's answer when the battle should run.
+constexpr int Proceed = -1;
+
+// Bad arguments: the problem, where to read more, exit code 2.
+int Usage(const std::string& problem) {
+    std::fprintf(stderr, "starmarch-sim: %s\nRun starmarch-sim --help for every option.\n", problem.c_str());
     return 2;
 }
 
+// A whole number in decimal, as written (a leading zero is not octal).
 bool ParseNumber(const char* text, int lo, int hi, int& out) {
     char* end = nullptr;
+    errno = 0;
     long value = std::strtol(text, &end, 10);
-    if (!text[0] || *end || value < lo || value > hi) return false;
+    if (!text[0] || *end || errno == ERANGE || value < lo || value > hi) return false;
     out = int(value);
     return true;
 }
@@ -106,90 +110,140 @@ int UnknownCountry(const std::string& text) {
     return 2;
 }
 
+std::string Range(int lo, int hi) { return std::to_string(lo) + ".." + std::to_string(hi); }
+
+// An option whose value is a whole number in lo..hi, shown as its range.
+CLI::Option* AddNumber(CLI::App& app, const std::string& name, int& out, int lo, int hi, const std::string& help) {
+    CLI::Validator check(
+        [lo, hi](std::string& text) {
+            int value = 0;
+            return ParseNumber(text.c_str(), lo, hi, value) ? std::string() : "needs a whole number " + Range(lo, hi);
+        },
+        "");
+    return app
+        .add_option_function<std::string>(
+            name, [&out, lo, hi](const std::string& text) { ParseNumber(text.c_str(), lo, hi, out); }, help)
+        ->check(check)
+        ->type_name(Range(lo, hi));
+}
+
+// An option whose value `read` takes into the options, or refuses with the
+// reason (any other answer than an empty one).
+CLI::Option* AddText(CLI::App& app, const std::string& name, const std::string& shown, const std::string& help,
+                     std::function<std::string(const std::string&, Options&)> read, Options& options) {
+    CLI::Validator check([read](std::string& text) { Options scratch; return read(text, scratch); }, "");
+    return app
+        .add_option_function<std::string>(
+            name, [read, &options](const std::string& text) { read(text, options); }, help)
+        ->check(check)
+        ->type_name(shown);
+}
+
+std::string CountryList() {
+    std::string list;
+    for (int i = 0; i < CountryCount; ++i) list += std::string(i ? ", " : "") + std::to_string(i) + " " + CountryName(i);
+    return list;
+}
+
 int Parse(int argc, char** argv, Options& options) {
+    CLI::App app("The headless battle lab: battles without a window, exactly as the game runs them,\n"
+                 "reproducible from a seed. Prints the result table, or JSON with --json.",
+                 "starmarch-sim");
+    app.set_help_flag("-h,--help", "Print this text and exit");
+    app.set_version_flag("--version", std::string("starmarch-sim ") + StarmarchVersion, "Print the version and exit");
+    // A repeated option takes its last value; only --country adds up.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    int seed = int(options.battle.seed);
     CountrySelection& selection = options.battle.selection;
-    int slot = 0;
-    int playerCountry = -1;
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        auto number = [&](int lo, int hi, int& out) {
-            if (!value || !ParseNumber(value, lo, hi, out)) return false;
-            ++i;
-            return true;
-        };
-        int n = 0;
-        if (arg == "--seed") {
-            if (!number(0, 2147483647, n)) return Usage("--seed needs a number");
-            options.battle.seed = uint32_t(n);
-        } else if (arg == "--frames") {
-            if (!number(0, 10000000, options.battle.frames)) return Usage("--frames needs a number");
-        } else if (arg == "--fighters") {
-            if (!number(1, MaxFightersPerTeam, selection.fightersPerTeam))
-                return Usage(("--fighters needs 1.." + std::to_string(MaxFightersPerTeam)).c_str());
-        } else if (arg == "--runs") {
-            if (!number(1, 100000, options.runs)) return Usage("--runs needs a positive number");
-        } else if (arg == "--threads") {
-            if (!number(1, 64, options.threads)) return Usage("--threads needs 1..64");
-        } else if (arg == "--render") {
-            if (!value || std::sscanf(value, "%dx%d", &options.renderWidth, &options.renderHeight) != 2 ||
-                options.renderWidth < 64 || options.renderHeight < 48 || options.renderWidth > 4096 ||
-                options.renderHeight > 4096)
-                return Usage("--render needs WxH, for instance 1024x768");
-            ++i;
-        } else if (arg == "--renderer") {
-            if (!value || (std::strcmp(value, "batched") != 0 && std::strcmp(value, "classic") != 0))
-                return Usage("--renderer needs batched or classic");
-            options.classicRenderer = std::strcmp(value, "classic") == 0;
-            ++i;
-        } else if (arg == "--pictures-per-step") {
-            if (!number(1, 16, options.picturesPerStep)) return Usage("--pictures-per-step needs 1..16");
-        } else if (arg == "--snapshot-steps") {
-            if (!number(1, 1000, options.snapshotSteps)) return Usage("--snapshot-steps needs 1..1000");
-        } else if (arg == "--snapshot-every") {
-            if (!number(1, 10000000, options.snapshotEvery)) return Usage("--snapshot-every needs a number");
-        } else if (arg == "--out") {
-            if (!value) return Usage("--out needs a folder");
-            options.out = value;
-            ++i;
-        } else if (arg == "--measure-from") {
-            if (!number(0, 10000000, options.measureFrom)) return Usage("--measure-from needs a frame number");
-        } else if (arg == "--events") {
-            if (!value) return Usage("--events needs a file");
-            options.events = value;
-            ++i;
-        } else if (arg == "--json") {
-            options.json = true;
-        } else if (arg == "--player") {
-            if (!value) return Usage("--player needs a country");
-            playerCountry = ParseCountry(value);
-            if (playerCountry < 0) return UnknownCountry(value);
-            ++i;
-        } else if (arg == "--country") {
-            if (!value) return Usage("--country needs COUNTRY:TEAM");
-            std::string spec = value;
-            ++i;
-            size_t colon = spec.rfind(':');
-            int team = 0;
-            if (colon == std::string::npos || !ParseNumber(spec.c_str() + colon + 1, 1, MaxTeams, team))
-                return Usage(
-                    ("--country needs COUNTRY:TEAM with TEAM 1.." + std::to_string(MaxTeams)).c_str());
-            int country = ParseCountry(spec.substr(0, colon));
-            if (country < 0) return UnknownCountry(spec.substr(0, colon));
-            if (slot >= CountryCount || !selection.Place(country, slot, team))
-                return Usage("each country may take part once");
-            ++slot;
-        } else {
-            return Usage(("unknown argument " + arg).c_str());
-        }
+    std::string player;
+    std::vector<std::string> countries;
+
+    AddNumber(app, "--seed", seed, 0, 2147483647, "The battle's seed (default 1); --runs counts up from it");
+    AddNumber(app, "--frames", options.battle.frames, 0, 10000000, "Steps of the battle, 30 a second (default 3000)");
+    AddNumber(app, "--fighters", selection.fightersPerTeam, 1, MaxFightersPerTeam,
+              "Fighters per country (default " + std::to_string(selection.fightersPerTeam) + ")");
+    CLI::Option* playerOption = app.add_option("--player", player, "The player's country, one of the --country entries (default none)")
+        ->type_name("COUNTRY");
+    app.add_option("--country", countries,
+                   "A country and its team, TEAM 1.." + std::to_string(MaxTeams) +
+                       "; repeat for each country, at least one")
+        ->type_name("COUNTRY:TEAM")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+        ->expected(1)
+        ->allow_extra_args(false);
+    app.add_flag("--json", options.json, "Print one JSON object instead of the table");
+    AddNumber(app, "--runs", options.runs, 1, 100000,
+              "Battles from consecutive seeds, summarised per country (default 1)");
+    AddNumber(app, "--threads", options.threads, 1, 64, "Threads that share the --runs (default 1)");
+    app.add_option("--events", options.events, "Write one JSON line per destroyed unit into FILE")
+        ->type_name("FILE");
+    AddText(app, "--render", "WxH", "Draw every step with OpenGL into an offscreen W x H picture, 64x48..4096x4096",
+            [](const std::string& text, Options& into) -> std::string {
+                int w = 0, h = 0;
+                char rest = 0;
+                if (std::sscanf(text.c_str(), "%dx%d%c", &w, &h, &rest) != 2 || w < 64 || h < 48 || w > 4096 ||
+                    h > 4096)
+                    return "needs WxH between 64x48 and 4096x4096, for instance 1024x768";
+                into.renderWidth = w;
+                into.renderHeight = h;
+                return "";
+            },
+            options);
+    AddText(app, "--renderer", "batched|classic", "Which renderer draws with --render (default batched)",
+            [](const std::string& text, Options& into) -> std::string {
+                if (text != "batched" && text != "classic") return "needs batched or classic";
+                into.classicRenderer = text == "classic";
+                return "";
+            },
+            options);
+    AddNumber(app, "--pictures-per-step", options.picturesPerStep, 1, 16,
+              "Pictures drawn between two steps with --render, the last the step itself (default 1)");
+    AddNumber(app, "--snapshot-every", options.snapshotEvery, 1, 10000000,
+              "Save the picture of every N-th step as a PNG (needs --render and --out)");
+    AddNumber(app, "--snapshot-steps", options.snapshotSteps, 1, 1000,
+              "Steps saved from each snapshot step on (default 1)");
+    app.add_option("--out", options.out, "The folder the snapshots go into")->type_name("DIR");
+    AddNumber(app, "--measure-from", options.measureFrom, 0, 10000000,
+              "Leave the steps before this one out of the timing (default 0)");
+    app.footer("COUNTRY is an index 0.." + std::to_string(CountryCount - 1) + " or a name: " + CountryList() +
+               ".\nExit status: 0 done; 1 no OpenGL display for --render, or the pictures or the events could not be\n"
+               "written; 2 bad arguments.");
+    app.get_formatter()->column_width(32);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        std::fputs(app.help().c_str(), stdout);
+        return 0;
+    } catch (const CLI::CallForVersion& answer) {
+        std::printf("%s\n", answer.what());
+        return 0;
+    } catch (const CLI::ParseError& error) {
+        return Usage(error.what());
     }
+    options.battle.seed = uint32_t(seed);
+
+    int slot = 0;
+    for (const std::string& entry : countries) {
+        size_t colon = entry.rfind(':');
+        int team = 0;
+        if (colon == std::string::npos || !ParseNumber(entry.c_str() + colon + 1, 1, MaxTeams, team))
+            return Usage("--country needs COUNTRY:TEAM with TEAM 1.." + std::to_string(MaxTeams));
+        int country = ParseCountry(entry.substr(0, colon));
+        if (country < 0) return UnknownCountry(entry.substr(0, colon));
+        if (slot >= CountryCount || !selection.Place(country, slot, team))
+            return Usage("each country may take part once");
+        ++slot;
+    }
+    int playerCountry = -1;
+    if (playerOption->count() && (playerCountry = ParseCountry(player)) < 0) return UnknownCountry(player);
     if (slot == 0) return Usage("name at least one --country");
     if (options.snapshotEvery && (options.out.empty() || !options.renderWidth))
         return Usage("--snapshot-every needs --render and --out");
     for (int j = 0; j < CountryCount; ++j)
         if (playerCountry >= 0 && selection.slotCountry[size_t(j)] == playerCountry) selection.playerSlot = j;
     if (playerCountry >= 0 && selection.playerSlot < 0) return Usage("--player must be one of the --country entries");
-    return 0;
+    return Proceed;
 }
 
 struct Timing {
@@ -461,7 +515,7 @@ void RunMany(const Options& options) {
 int main(int argc, char** argv) {
     KeepFreedMemoryForReuse();
     Options options;
-    if (int problem = Parse(argc, argv, options)) return problem;
+    if (int answer = Parse(argc, argv, options); answer != Proceed) return answer;
     // The lab prints results, not the loaders' trace.
     std::string log;
     SetLogCapture(&log);

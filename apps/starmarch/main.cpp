@@ -5,12 +5,21 @@
 #include "platform/HeapPolicy.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/Sound.h"
+#include "platform/Usage.h"
 #include "render/Graphics.h"
 #include "render/ResourceTable.h"
 
 #include <cstdio>
+#include <string>
 
 int main(int argc, char** argv) {
+    // "--help" and "--version" are answered before anything opens.
+    const std::string answer = AnswerToInfoSwitch(
+        CommandLine(argc, argv), ResolvePaths(CurrentPathSources(FindProgramDirectory(argc > 0 ? argv[0] : nullptr))));
+    if (!answer.empty()) {
+        std::fputs(answer.c_str(), stdout);
+        return 0;
+    }
     KeepFreedMemoryForReuse();
     if (Window::OpenVideo() == Window::VideoStatus::NoDisplay) {
         std::fputs("starmarch: no graphical display found (DISPLAY is not set); "
@@ -25,7 +34,7 @@ int main(int argc, char** argv) {
 
     // Window mode and display size must be known before the window exists.
     ControlSettings settings;
-    ReadConfig(settings, app.moduleDirectory);
+    ReadConfig(settings, app.paths.config);
     // The desktop's own size (and a window's room on it) for the sizes that need it.
     const Window::DisplayMode desktop = Window::DesktopMode(0);
     int roomWidth = 0, roomHeight = 0, width = 0, height = 0;
@@ -42,7 +51,7 @@ int main(int argc, char** argv) {
     graphics->SetUiScale(ChooseUiScale(settings.uiScale, width, height));
     // Pictures between steps, when the settings ask for them.
     app.picture = [shown = graphics.get()](float t, float dx, float dy) { shown->PresentPicture(t, dx, dy); };
-    auto sound = std::make_unique<SoundSystem>(app.commandLine, app.moduleDirectory);
+    auto sound = std::make_unique<SoundSystem>(app.commandLine, app.paths.sounds);
     // The game's models, textures and sounds live on the devices: it goes
     // before they are freed.
     auto game = std::make_unique<Game>(app, *graphics, *sound, settings);

@@ -14,8 +14,8 @@ std::string ConfigurationFolder(const App& app) { return app.moduleDirectory; }
 } // namespace
 
 App::App(int argc, const char* const* argv, Clock& clock)
-    : commandLine(argc, argv), moduleDirectory(FindProgramDirectory(argc > 0 ? argv[0] : nullptr)), pacer(clock),
-      clock(clock) {}
+    : commandLine(argc, argv), moduleDirectory(FindProgramDirectory(argc > 0 ? argv[0] : nullptr)),
+      paths(ResolvePaths(CurrentPathSources(moduleDirectory))), pacer(clock), clock(clock) {}
 
 App::~App() { Teardown(); }
 
@@ -31,7 +31,9 @@ bool App::Initialize(int displayWidth, int displayHeight, Devices startDevices, 
         return false;
     }
 
-    InitDebugStream(commandLine, moduleDirectory);
+    InitDebugStream(commandLine, paths.log);
+    Log("設定ファイル = %s\n", paths.ConfigFile().c_str());
+    Log("サウンド = %sData/\n", paths.sounds.c_str());
 
     if (!window.Create(displayWidth, displayHeight)) return false;
     if (devices.graphics && !devices.graphics->Init()) return false;

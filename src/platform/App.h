@@ -6,6 +6,7 @@
 #include "platform/Input.h"
 #include "platform/InputDevices.h"
 #include "platform/InstanceLock.h"
+#include "platform/Paths.h"
 #include "platform/PictureRate.h"
 #include "platform/Random.h"
 #include "platform/Subsystem.h"
@@ -78,6 +79,8 @@ public:
     CommandLine commandLine;
     // The executable's folder, ending in a slash.
     std::string moduleDirectory;
+    // Where the configuration, the log, the sounds, screenshots and replays are.
+    GamePaths paths;
     Window window;
     Input input;
     InputDevices inputDevices;

@@ -1,16 +1,15 @@
 #include "platform/InstanceLock.h"
 
 #include "platform/Log.h"
+#include "platform/Paths.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -20,18 +19,6 @@ bool IsPrivateFolder(const std::string& path) {
     struct stat info {};
     return !path.empty() && path.front() == '/' && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
            info.st_uid == geteuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
-}
-
-std::string HomeFolder() {
-    const char* home = std::getenv("HOME");
-    if (home && home[0] == '/') return home;
-    std::vector<char> buffer(16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir &&
-        found->pw_dir[0] == '/')
-        return found->pw_dir;
-    return "";
 }
 
 } // namespace
@@ -51,7 +38,7 @@ std::string InstanceLock::PathFor(const std::string& name) {
     if (cache && cache[0] == '/') {
         folder = cache;
     } else {
-        std::string home = HomeFolder();
+        std::string home = UserHomeFolder();
         if (home.empty()) return "";
         folder = home + "/.cache";
     }

@@ -26,6 +26,9 @@ constexpr int Up = 0xC8;
 constexpr int Left = 0xCB;
 constexpr int Right = 0xCD;
 constexpr int Down = 0xD0;
+// The screenshot keys, fixed: F12 and Print Screen.
+constexpr int F12 = 0x58;
+constexpr int SysRq = 0xB7;
 // No key has this code: a quit key set to it never fires.
 constexpr int None = 0xFF;
 } // namespace Dik

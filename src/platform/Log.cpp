@@ -1,6 +1,7 @@
 #include "platform/Log.h"
 
 #include "platform/CommandLine.h"
+#include "platform/Paths.h"
 #include "platform/SystemInfo.h"
 
 #include <cstdarg>
@@ -72,8 +73,13 @@ void SetLogCapture(std::string* capture) {
     logCapture = capture;
 }
 
-int InitDebugStream(const CommandLine& commandLine, const std::string& programDirectory) {
-    if (commandLine.HasSwitch("-dbf")) SetLogFile(programDirectory + "debug.txt");
+int InitDebugStream(const CommandLine& commandLine, const std::string& directory) {
+    if (commandLine.HasSwitch("-dbf")) {
+        // A per-user log folder is made on first use; a folder that can't be
+        // made loses the lines, as an unwritable file does.
+        MakePrivateFolder(directory);
+        SetLogFile(directory + GamePaths::LogName);
+    }
     LogSeparator();
     Log("InitDebugStream\n");
     SystemInfo info = QuerySystemInfo();

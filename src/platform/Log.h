@@ -33,6 +33,7 @@ struct ScopedLogCapture {
 
 class CommandLine;
 
-// Picks debug.txt in the program directory when "-dbf" was given, then writes
-// the separator, "InitDebugStream" and the three system-information lines.
-int InitDebugStream(const CommandLine& commandLine, const std::string& programDirectory);
+// Picks debug.txt in the log folder (ending in a slash; made when missing)
+// when "-dbf" was given, then writes the separator, "InitDebugStream" and the
+// three system-information lines.
+int InitDebugStream(const CommandLine& commandLine, const std::string& directory);

@@ -2,8 +2,8 @@
 
 #include <string>
 
-// The folder of the running executable, ending in a slash. The game keeps its
-// configuration, its log and Data/ there.
+// The folder of the running executable, ending in a slash. Paths.h decides
+// which of the game's files live there.
 std::string FindProgramDirectory(const char* argv0);
 
 // Makes the program directory current; false when it can't be entered.

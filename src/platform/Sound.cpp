@@ -30,8 +30,8 @@ struct SoundSystem::Output {
     bool reportsLoss = false;
 };
 
-SoundSystem::SoundSystem(const CommandLine& commandLine, std::string programDirectory)
-    : commandLine(commandLine), programDirectory(std::move(programDirectory)) {}
+SoundSystem::SoundSystem(const CommandLine& commandLine, std::string soundFolder)
+    : commandLine(commandLine), soundFolder(std::move(soundFolder)) {}
 
 SoundSystem::~SoundSystem() {
     Release();
@@ -168,7 +168,7 @@ std::string SoundSystem::ResolvePath(const std::string& fileName) const {
     std::string path = fileName;
     std::replace(path.begin(), path.end(), '\\', '/');
     if (!path.empty() && path.front() == '/') return path;
-    return programDirectory + path;
+    return soundFolder + path;
 }
 
 bool SoundSystem::MakeCurrent() {

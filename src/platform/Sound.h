@@ -20,9 +20,9 @@ class SoundEffect;
 class SoundSystem : public Subsystem {
 public:
     // The command line gives "/3ds" and "/fx"; sound files are looked up in
-    // the program directory (ending in a slash). The command line must outlive
-    // the system.
-    SoundSystem(const CommandLine& commandLine, std::string programDirectory);
+    // the sound folder, the one that holds Data/ (ending in a slash). The
+    // command line must outlive the system.
+    SoundSystem(const CommandLine& commandLine, std::string soundFolder);
     ~SoundSystem() override;
     SoundSystem(const SoundSystem&) = delete;
     SoundSystem& operator=(const SoundSystem&) = delete;
@@ -52,7 +52,7 @@ public:
     void SetMasterVolume(int volume);
     int MasterVolume() const;
 
-    // "Data\X.wav" -> "<program directory>Data/X.wav"; absolute paths stay.
+    // "Data\X.wav" -> "<sound folder>Data/X.wav"; absolute paths stay.
     std::string ResolvePath(const std::string& fileName) const;
 
 private:
@@ -70,7 +70,7 @@ private:
     void Unregister(SoundEffect* voice);
 
     const CommandLine& commandLine;
-    std::string programDirectory;
+    std::string soundFolder;
     // Null until Init opens a device, and again after Free.
     std::unique_ptr<Output> output;
     // Every voice that holds a source; each removes itself when it lets go.

@@ -4,9 +4,11 @@
 #include "render/MeshData.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 // The drawing device, in the vocabulary of the fixed-function pipeline the game
 // is written against: world/view/projection transforms, a handful of render
@@ -25,6 +27,14 @@ struct DirectionalLight {
     // Normalised direction the light travels, in world space.
     Vector3 direction{0, 0, 1};
     ColorValue diffuse;
+};
+
+// A picture read back from the back buffer at its own size: ARGB, the rows
+// from the bottom up as OpenGL keeps them (turning them is left to whoever
+// takes the picture, off the frame).
+struct CapturedPicture {
+    int width = 0, height = 0;
+    std::vector<uint32_t> argbBottomUp;
 };
 
 enum class TransformType { World, View, Projection };
@@ -181,6 +191,12 @@ public:
     // SetStepped answers whether the device can.
     virtual bool SetStepped(bool /*stepped*/) { return false; }
     virtual void PresentBetween(float /*t*/, int /*width*/, int /*height*/, float /*pointerDx*/, float /*pointerDy*/) {}
+
+    // Reads back the next picture that is shown, just before it is shown
+    // (with pictures between steps, the next picture between them), and
+    // hands it to `take` on the drawing thread. False when the device can't
+    // read its pictures back.
+    virtual bool CaptureNextPicture(std::function<void(CapturedPicture&&)> /*take*/) { return false; }
 
     // What the device is, for the start-up log.
     virtual std::string AdapterName() const { return ""; }

@@ -29,5 +29,17 @@ grep -q "United Nations" "$work/err.txt" || fail "an unknown country does not li
 "$sim" --frames lots --country 0:1 > /dev/null 2>&1; [ "$?" = "2" ] || fail "a bad number was not refused"
 "$sim" > /dev/null 2>&1; [ "$?" = "2" ] || fail "no country was not refused"
 "$sim" --country 0:13 > /dev/null 2>&1; [ "$?" = "2" ] || fail "team 13 was not refused"
+"$sim" --bogus --country 0:1 > /dev/null 2>&1; [ "$?" = "2" ] || fail "an unknown option was not refused"
+
+# --help lists every option with its range and exits 0, as --version does.
+"$sim" --help > "$work/help.txt" 2>&1; rc=$?
+[ "$rc" = "0" ] || fail "--help exited with $rc: $(head -3 "$work/help.txt")"
+for option in "--seed 0..2147483647" "--frames 0..10000000" "--fighters 1..10" "--player COUNTRY" \
+              "--country COUNTRY:TEAM" --json "--runs 1..100000" "--threads 1..64" "--events FILE" "--render WxH" \
+              "--renderer batched|classic" "--pictures-per-step 1..16" "--snapshot-every 1..10000000" \
+              "--snapshot-steps 1..1000" "--out DIR" "--measure-from 0..10000000" --version; do
+    grep -qF -- "$option" "$work/help.txt" || fail "--help does not list $option"
+done
+"$sim" --version | grep -qx 'starmarch-sim [0-9.]*' || fail "--version: $("$sim" --version 2>&1)"
 
 finish sim

@@ -48,9 +48,12 @@ TEST(Log, DebugFileIsChosenOnlyWithTheSwitchAndAccumulatesRuns) {
     LogDestinationGuard guard;
     TempDir dir;
 
-    InitDebugStream(CommandLine({"-DBF", "dbf", "-win"}), dir.path + "/");
-    EXPECT_FALSE(dir.Exists("debug.txt")) << "only the exact switch picks the file";
+    InitDebugStream(CommandLine({"-DBF", "dbf", "-win"}), dir.path + "/state/starmarch/");
+    EXPECT_FALSE(dir.Exists("state")) << "only the exact switch picks the file, and makes its folder";
     SetLogFile("");
+    // A per-user log folder is made when the file is first chosen.
+    InitDebugStream(CommandLine({"-dbf"}), dir.path + "/state/starmarch/");
+    EXPECT_TRUE(dir.Exists("state/starmarch/debug.txt"));
 
     for (int run = 0; run < 2; ++run) {
         SetLogFile("");

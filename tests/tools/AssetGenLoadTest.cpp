@@ -8,6 +8,7 @@
 #include <map>
 
 #include <gtest/gtest.h>
+#include <stb_image.h>
 
 using namespace assetgen;
 
@@ -22,7 +23,8 @@ using LogCapture = ScopedLogCapture;
 TEST(AssetGenLoad, EveryModelLoadsWithTheGamesLoader) {
     AssetSet assets = BuildAll();
     std::vector<OutputFile> files = Encode(assets);
-    ASSERT_EQ(files.size(), assets.models.size() + assets.bitmaps.size() + 1 + assets.sounds.size());
+    ASSERT_EQ(files.size(),
+              assets.models.size() + assets.bitmaps.size() + 1 + assets.sounds.size() + assets.desktopIcons.size());
     for (size_t i = 0; i < assets.models.size(); ++i) {
         const ModelAsset& model = assets.models[i];
         SCOPED_TRACE(model.name);
@@ -78,5 +80,37 @@ TEST(AssetGenLoad, EverySoundReadsWithTheGamesReaderAndIsHeard) {
         for (int16_t sample : sound.samples) peak = std::max(peak, std::abs(int(sample)));
         EXPECT_GT(peak, 32767 / 5) << "silent";
         EXPECT_LT(std::abs(int(sound.samples.back())), 200);
+    }
+}
+
+// The desktop's icons are the window's emblem at each size: PNG files that
+// decode at N x N, clear in the corners and opaque in the middle, the 64 px
+// one pixel for pixel the window icon.
+TEST(AssetGenLoad, DesktopIconsAreTheEmblemAtEverySize) {
+    AssetSet assets = BuildAll();
+    std::map<std::string, std::string> files;
+    for (OutputFile& file : Encode(assets)) files[file.path] = std::move(file.bytes);
+    for (int size : {32, 48, 64, 128, 256}) {
+        const std::string& png = files["icons/starmarch-" + std::to_string(size) + ".png"];
+        int w = 0, h = 0, channels = 0;
+        unsigned char* rgba = stbi_load_from_memory(reinterpret_cast<const unsigned char*>(png.data()), int(png.size()),
+                                                    &w, &h, &channels, 4);
+        ASSERT_NE(rgba, nullptr) << size;
+        const std::vector<unsigned char> pixels(rgba, rgba + size_t(w) * size_t(h) * 4);
+        stbi_image_free(rgba);
+        ASSERT_EQ(w, size);
+        ASSERT_EQ(h, size);
+        EXPECT_EQ(pixels[3], 0) << size << ": the corner is not clear";
+        EXPECT_EQ(pixels[size_t((size / 2 * size + size / 2) * 4 + 3)], 255) << size;
+        if (size != 64) continue;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const Rgba& want = assets.icon.At(x, y);
+                const unsigned char* px = &pixels[size_t((y * 64 + x) * 4)];
+                ASSERT_NEAR(px[3], std::lround(want.a * 255.0f), 1) << x << "," << y;
+                if (px[3]) {
+                    ASSERT_NEAR(px[0], std::lround(want.r * 255.0f), 1) << x << "," << y;
+                }
+            }
     }
 }

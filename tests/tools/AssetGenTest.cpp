@@ -259,7 +259,9 @@ TEST(AssetGen, EveryResourceExistsUnderItsName) {
          {"MouseClick.wav", "MouseOver.wav", "Explotion.wav", "BarrageShot.wav", "LaserHit.wav",
           "LaserShot.wav", "Missile.wav", "MissileS.wav", "PlasmaHit.wav", "PlasmaShot.wav"})
         EXPECT_TRUE(paths.count(std::string("Data/") + w)) << w;
-    EXPECT_EQ(paths.size(), 97u + 17u + 1u + 10u) << "nothing else is generated";
+    for (int size : {32, 48, 64, 128, 256})
+        EXPECT_TRUE(paths.count("icons/starmarch-" + std::to_string(size) + ".png")) << size;
+    EXPECT_EQ(paths.size(), 97u + 17u + 1u + 10u + 5u) << "nothing else is generated";
     EXPECT_EQ(Assets().models.size(), 97u);
 }
 

@@ -18,7 +18,9 @@ std::vector<ModelAsset> BuildModels() {
 }
 
 AssetSet BuildAll() {
-    return {BuildModels(), BuildBitmaps(), BuildIcon(), BuildSounds()};
+    AssetSet set{BuildModels(), BuildBitmaps(), BuildIcon(), BuildSounds(), {}};
+    for (int size : DesktopIconSizes) set.desktopIcons.push_back(BuildIcon(size));
+    return set;
 }
 
 std::vector<OutputFile> Encode(const AssetSet& assets) {
@@ -31,6 +33,8 @@ std::vector<OutputFile> Encode(const AssetSet& assets) {
     files.push_back({"resources/ICON/starmarch.bmp", EncodeBmp32(assets.icon)});
     for (const Sound& sound : assets.sounds)
         files.push_back({"Data/" + sound.fileName, EncodeWav(sound.samples, SampleRate)});
+    for (const Image& icon : assets.desktopIcons)
+        files.push_back({"icons/starmarch-" + std::to_string(icon.Width()) + ".png", EncodePng(icon)});
     return files;
 }
 

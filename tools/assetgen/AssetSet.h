@@ -15,6 +15,8 @@ struct AssetSet {
     std::vector<BitmapAsset> bitmaps;
     Image icon;
     std::vector<Sound> sounds;
+    // The emblem at each of DesktopIconSizes, for the desktop's menus.
+    std::vector<Image> desktopIcons;
 };
 
 AssetSet BuildAll();
@@ -26,7 +28,8 @@ struct OutputFile {
 };
 
 // The files of a set: resources/X/<NAME>.x, resources/BITMAP/<NAME>.bmp,
-// resources/ICON/starmarch.bmp and Data/<Name>.wav, in a fixed order.
+// resources/ICON/starmarch.bmp, Data/<Name>.wav and icons/starmarch-<N>.png
+// (N x N pixels; installed, never embedded), in a fixed order.
 std::vector<OutputFile> Encode(const AssetSet& assets);
 
 // Encode(BuildAll()).

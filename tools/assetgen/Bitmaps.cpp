@@ -150,18 +150,20 @@ Image BuildLight() {
     return light;
 }
 
-Image BuildIcon() {
-    const int size = 64;
+Image BuildIcon(int size) {
     Image icon(size, size);
+    // The badge is laid out on 64 pixels and drawn at any size.
+    const float k = float(size) / 64.0f;
+    auto at = [k](float x, float y) { return Vec2{x * k, y * k}; };
     float c = 32.0f;
-    icon.FillEllipse(c, c, 30.0f, 30.0f, Opaque(0x3BD6FF));
-    icon.FillEllipse(c, c, 27.5f, 27.5f, Opaque(0x0B1633));
+    icon.FillEllipse(c * k, c * k, 30.0f * k, 30.0f * k, Opaque(0x3BD6FF));
+    icon.FillEllipse(c * k, c * k, 27.5f * k, 27.5f * k, Opaque(0x0B1633));
     // A star behind a craft climbing away: the emblem of the game.
-    icon.FillStar(c, c - 1.0f, 22.0f, 9.0f, 5, Opaque(0x1F4D8C));
-    icon.FillPolygon({{c, 9.0f}, {c + 15.0f, 50.0f}, {c, 42.0f}, {c - 15.0f, 50.0f}}, Opaque(0xF2F4F8));
-    icon.FillPolygon({{c, 9.0f}, {c + 15.0f, 50.0f}, {c, 42.0f}}, Opaque(0xB9C3D3));
-    icon.FillPolygon({{c - 4.0f, 44.0f}, {c + 4.0f, 44.0f}, {c, 56.0f}}, Opaque(0xFF8A1E));
-    icon.FillEllipse(c, 27.0f, 2.5f, 5.0f, Opaque(0x3BD6FF));
+    icon.FillStar(c * k, (c - 1.0f) * k, 22.0f * k, 9.0f * k, 5, Opaque(0x1F4D8C));
+    icon.FillPolygon({at(c, 9.0f), at(c + 15.0f, 50.0f), at(c, 42.0f), at(c - 15.0f, 50.0f)}, Opaque(0xF2F4F8));
+    icon.FillPolygon({at(c, 9.0f), at(c + 15.0f, 50.0f), at(c, 42.0f)}, Opaque(0xB9C3D3));
+    icon.FillPolygon({at(c - 4.0f, 44.0f), at(c + 4.0f, 44.0f), at(c, 56.0f)}, Opaque(0xFF8A1E));
+    icon.FillEllipse(c * k, 27.0f * k, 2.5f * k, 5.0f * k, Opaque(0x3BD6FF));
     return icon;
 }
 

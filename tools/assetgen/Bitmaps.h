@@ -25,7 +25,10 @@ Image BuildTitle();
 Image BuildPlanet();
 // The sun's glow, 128 x 128: white, fading out to clear.
 Image BuildLight();
-// The window icon, 64 x 64, clear around the badge.
-Image BuildIcon();
+// The emblem on a clear ground, size x size: the window icon at 64, and the
+// desktop's icons at the sizes it asks for.
+Image BuildIcon(int size = 64);
+// The sizes of the desktop's icons.
+inline constexpr int DesktopIconSizes[] = {32, 48, 64, 128, 256};
 
 } // namespace assetgen

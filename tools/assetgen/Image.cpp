@@ -1,5 +1,7 @@
 #include "assetgen/Image.h"
 
+#include "image/Png.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -178,6 +180,20 @@ std::string EncodeBmp32(const Image& image) {
             out += char(ToByte(p.a));
         }
     return out;
+}
+
+std::string EncodePng(const Image& image) {
+    const int w = image.Width(), h = image.Height();
+    std::vector<uint8_t> rgba;
+    rgba.reserve(size_t(w) * size_t(h) * 4);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const Rgba& p = image.At(x, y);
+            bool clear = ToByte(p.a) == 0;
+            for (float channel : {p.r, p.g, p.b}) rgba.push_back(clear ? 0 : ToByte(channel));
+            rgba.push_back(ToByte(p.a));
+        }
+    return ::EncodePng(w, h, 4, rgba);
 }
 
 } // namespace assetgen

@@ -52,5 +52,7 @@ private:
 // form carries alpha (a version-5 header with bit-field masks).
 std::string EncodeBmp24(const Image& image);
 std::string EncodeBmp32(const Image& image);
+// A PNG file with its alpha channel (8-bit RGBA, straight colour).
+std::string EncodePng(const Image& image);
 
 } // namespace assetgen

@@ -209,6 +209,7 @@ BattleFrameEnd RunBattleFrame(World& world, Input& input, BattleHost& host) {
     }
 
     DrawFrameRate(overlay, host.fps);
+    host.DrawNotices();
     graphics.EndFrame();
     return BattleFrameEnd::Presented;
 }

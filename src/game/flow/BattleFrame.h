@@ -32,6 +32,10 @@ public:
     // The game's mouse pointer at (x, y) with its two marks.
     virtual void DrawCursor(int x, int y, bool altMark, bool orderMark) = 0;
 
+    // What the game shows over every screen, drawn last before the picture
+    // is presented.
+    virtual void DrawNotices() {}
+
     // The sun's texture ("LIGHT"); may be null.
     DeviceTexture* sunTexture = nullptr;
     float fps = 0.0f;

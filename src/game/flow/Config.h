@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/flow/Controls.h"
+#include "platform/Paths.h"
 
 #include <string>
 #include <string_view>
@@ -16,7 +17,7 @@
 //   UiScale=<0 Auto | 1 | 2 | 3>
 //   PadPointer=<1 a controller's right stick moves the pointer | 0 it doesn't>
 // (SettingsTable.h has one row for each of these settings.)
-constexpr const char* ConfigFileName = "Starmarch.cfg";
+constexpr const char* ConfigFileName = GamePaths::ConfigName;
 
 // Reads settings from the file's text. Whatever can't be read keeps its
 // default; numbers that would index outside their tables read as unassigned.

@@ -39,11 +39,14 @@ void Game::Init() {
 
 void Game::Shutdown() {
     context.ResetWorld();
-    SaveConfig(context.settings, context.app.moduleDirectory);
+    // A per-user configuration folder is made on the first save.
+    MakePrivateFolder(context.app.paths.config);
+    SaveConfig(context.settings, context.app.paths.config);
 }
 
 void Game::Frame() {
     if (context.frameRateChanged) context.ApplyFrameRate();
+    context.UpdateScreenshots();
     // Alt + Enter switched between window and full screen: the next start
     // opens the same way.
     if (context.app.window.TakeFullScreenToggle()) {

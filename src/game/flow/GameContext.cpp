@@ -9,6 +9,7 @@
 #include "platform/KeyCodes.h"
 #include "platform/Log.h"
 #include "platform/PictureRate.h"
+#include "platform/Screenshots.h"
 #include "platform/Sound.h"
 #include "render/Draw2D.h"
 #include "render/Graphics.h"
@@ -30,7 +31,11 @@ GameContext::GameContext(App& app, Graphics& graphics, SoundSystem& sound, Contr
     lightDirection = Vec3Normalize(lightDirection);
 }
 
-GameContext::~GameContext() { worldPtr.reset(); }
+GameContext::~GameContext() {
+    // The device must not call back into a context that is gone.
+    if (capturePending && graphics.device()) graphics.device()->CaptureNextPicture(nullptr);
+    worldPtr.reset();
+}
 
 Input& GameContext::input() { return app.input; }
 
@@ -160,7 +165,46 @@ bool GameContext::MenuFrameStart() {
     return true;
 }
 
-void GameContext::EndFrame() { graphics.EndFrame(); }
+void GameContext::EndFrame() {
+    DrawNotice();
+    graphics.EndFrame();
+}
+
+void GameContext::ShowNotice(const std::string& text, bool failed, const std::string& logDetail) {
+    notice = text;
+    noticeColor = failed ? 0xFFFF8080 : 0xFFFFFFFF;
+    noticeUntil = app.Milliseconds() + NoticeMs;
+    Log("%s%s\n", text.c_str(), logDetail.c_str());
+}
+
+void GameContext::UpdateScreenshots() {
+    if (screenshots)
+        for (const ScreenshotResult& result : screenshots->TakeResults())
+            ShowNotice(result.Notice(), !result.saved, result.saved ? " (" + app.paths.screenshots + ")" : "");
+    if (app.input.KeyState(Dik::F12) != Input::Pressed && app.input.KeyState(Dik::SysRq) != Input::Pressed) return;
+    if (capturePending) return;
+    if (!screenshots) screenshots = std::make_unique<ScreenshotWriter>(app.paths.screenshots);
+    Device* device = graphics.device();
+    ScreenshotWriter* writer = screenshots.get();
+    auto take = [this, writer](CapturedPicture&& picture) {
+        capturePending = false;
+        if (!writer->Save(picture.width, picture.height, std::move(picture.argbBottomUp)))
+            ShowNotice("Screenshot failed: the earlier ones are still being written", true);
+    };
+    capturePending = device && device->CaptureNextPicture(take);
+    if (!capturePending) ShowNotice("Screenshot failed: this display's pictures can't be read back", true);
+}
+
+void GameContext::DrawNotice() {
+    if (notice.empty() || capturePending) return;
+    if (int32_t(noticeUntil - app.Milliseconds()) <= 0) {
+        notice.clear();
+        return;
+    }
+    // Text of nobody's: between steps it stays where it is.
+    if (Device* device = graphics.device()) device->SetDrawTag(0, nullptr);
+    DrawText(NoticeX, NoticeY, notice, noticeColor);
+}
 
 World& GameContext::NewWorld() {
     worldPtr.reset();

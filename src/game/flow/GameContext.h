@@ -18,6 +18,7 @@
 
 class App;
 class Graphics;
+class ScreenshotWriter;
 class Input;
 class SoundSystem;
 class Unit;
@@ -76,6 +77,17 @@ public:
     // Moves the cursor by the mouse's motion since the last frame.
     void UpdateCursor();
     void CenterCursor();
+
+    // F12 or Print Screen, at the start of a frame: the next picture shown
+    // is saved (off the frame) into the screenshots folder. Also turns what
+    // the saves came to into the notice.
+    void UpdateScreenshots();
+    // The notice of the last screenshot, for two seconds, one line below the
+    // frame rate; left out of the picture being saved. Drawn last, just
+    // before a picture is presented.
+    void DrawNotice();
+    static constexpr int NoticeX = 5, NoticeY = 15;
+    static constexpr uint32_t NoticeMs = 2000;
 
     // The start of every menu screen's frame: cursor, black clear, light,
     // planet backdrop. False when the frame can't be drawn. Sets click (the
@@ -136,7 +148,19 @@ public:
     // Direction of the one light, normalised at start.
     Vector3 lightDirection{1, -2, 1};
 
+    // Made by the first screenshot.
+    std::unique_ptr<ScreenshotWriter> screenshots;
+    // The notice's text and colour, and the clock's time it goes at.
+    std::string notice;
+    uint32_t noticeColor = 0xFFFFFFFF;
+    uint32_t noticeUntil = 0;
+    // A picture was asked for and not yet read back: no notice in it.
+    bool capturePending = false;
+
 private:
+    // The log line adds the detail to the text.
+    void ShowNotice(const std::string& text, bool failed, const std::string& logDetail = "");
+
     SceneId scene = SceneId::Loading;
     std::unique_ptr<World> worldPtr;
     uint32_t worldSeed = 1;

@@ -51,3 +51,7 @@ void BattleScreen::DrawCursor(int x, int y, bool altMark, bool orderMark) {
     game.cursorY = y;
     game.DrawCursor(altMark, orderMark);
 }
+
+void BattleScreen::DrawNotices() {
+    game.DrawNotice();
+}

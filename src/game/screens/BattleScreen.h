@@ -18,6 +18,7 @@ public:
     void Leave() override;
     void PlaceListener(const Matrix& view) override;
     void DrawCursor(int x, int y, bool altMark, bool orderMark) override;
+    void DrawNotices() override;
 
 private:
     GameContext& game;

@@ -110,6 +110,14 @@ void GlDevice::Render(const DrawList& drawList) {
 }
 
 void GlDevice::ShowPicture() {
+    if (capture && framebuffer) {
+        // The one copy the frame makes; the taker turns and encodes it later.
+        CapturedPicture picture{width, height, std::vector<uint32_t>(size_t(width) * size_t(height))};
+        ReadBack(picture.argbBottomUp);
+        auto take = std::move(capture);
+        capture = nullptr;
+        take(std::move(picture));
+    }
     if (!framebuffer || !window) return;
     int drawableWidth = 0, drawableHeight = 0;
     window->DrawableSize(drawableWidth, drawableHeight);
@@ -150,11 +158,21 @@ uint32_t GlDevice::ReadPixel(int x, int y) {
     return pixel;
 }
 
+bool GlDevice::CaptureNextPicture(std::function<void(CapturedPicture&&)> take) {
+    if (!framebuffer) return false;
+    capture = std::move(take);
+    return true;
+}
+
+void GlDevice::ReadBack(std::span<uint32_t> argb) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+    glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, argb.data());
+}
+
 void GlDevice::ReadPixels(std::span<uint32_t> argb) {
     if (argb.size() < size_t(width) * size_t(height) || !framebuffer) return;
     Flush();
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
-    glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, argb.data());
+    ReadBack(argb);
     // Turn the rows so the first is the top one.
     for (int row = 0; row < height / 2; ++row)
         std::swap_ranges(argb.begin() + ptrdiff_t(row) * width, argb.begin() + ptrdiff_t(row + 1) * width,

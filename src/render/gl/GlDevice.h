@@ -55,6 +55,8 @@ public:
     int Width() const { return width; }
     int Height() const { return height; }
 
+    bool CaptureNextPicture(std::function<void(CapturedPicture&&)> take) override;
+
     // Renders a list made elsewhere (by another list device) onto the back
     // buffer, as a frame of this device would be.
     void Render(const DrawList& list);
@@ -64,6 +66,8 @@ protected:
     void ShowPicture() override;
 
 private:
+    // The framebuffer's pixels as glReadPixels gives them: rows from the bottom.
+    void ReadBack(std::span<uint32_t> argb);
     void Forget(ListTexture& texture) override;
     void Forget(ListMesh& mesh) override;
 
@@ -72,4 +76,6 @@ private:
     GlRendererKind kind;
     unsigned framebuffer = 0, colorBuffer = 0, depthBuffer = 0;
     std::unique_ptr<GlRenderer> renderer;
+    // Who takes the next picture shown; empty when nobody asked.
+    std::function<void(CapturedPicture&&)> capture;
 };
