@@ -7,12 +7,6 @@
 #include <algorithm>
 #include <ctime>
 
-namespace {
-// The folder the player's files live in: the configuration, and the
-// controller mappings the game adds to SDL's own.
-std::string ConfigurationFolder(const App& app) { return app.moduleDirectory; }
-} // namespace
-
 App::App(int argc, const char* const* argv, Clock& clock)
     : commandLine(argc, argv), moduleDirectory(FindProgramDirectory(argc > 0 ? argv[0] : nullptr)),
       paths(ResolvePaths(CurrentPathSources(moduleDirectory))), pacer(clock), clock(clock) {}
@@ -37,7 +31,8 @@ bool App::Initialize(int displayWidth, int displayHeight, Devices startDevices, 
 
     if (!window.Create(displayWidth, displayHeight)) return false;
     if (devices.graphics && !devices.graphics->Init()) return false;
-    InputDevices::LoadMappings(ConfigurationFolder(*this) + "gamecontrollerdb.txt");
+    // The player's controller mappings live beside the configuration.
+    InputDevices::LoadMappings(paths.config + "gamecontrollerdb.txt");
     if (!inputDevices.Init(window, input)) return false;
     if (devices.sound && !devices.sound->Init()) return false;
     if (devices.music && !devices.music->Init()) return false;

@@ -10,6 +10,8 @@ close_button="$2"
 source "$(dirname "$0")/lib/common.sh"
 need_display
 cp "$binary" "$work/starmarch"
+# The player's controller mappings beside the configuration are read at start.
+echo '03000000aaaa0000bbbb000000000000,Made-up Pad,a:b0,b:b1,platform:Linux,' > "$work/gamecontrollerdb.txt"
 
 visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | sort; }
 
@@ -56,6 +58,7 @@ stops="$separator FreeDirectMusic $separator FreeDirectSound $separator FreeInpu
     fail "the second copy's log does not end with the stop lines: $(tail -8 "$work/stderr2.txt" | tr '\n' '|')"
 [ "$(grep -c InitDebugStream "$work/debug.txt")" = "1" ] || fail "the second copy wrote to the log file"
 
+grep -q 'gamecontrollerdb.txt: 1 controller mappings' "$work/debug.txt" || fail "the controller mappings were not read"
 kill -TERM "$game"
 ended "$game"; rc=$?
 [ "$rc" = "0" ] || { fail "game exited with $rc"; cat "$work/stderr1.txt"; }
