@@ -294,12 +294,8 @@ void InputDevices::PadPointerMotion(float& dx, float& dy) {
         pointerCarryY += PointerSpeed(ScaleAxis(SDL_GameControllerGetAxis(pad.controller, SDL_CONTROLLER_AXIS_RIGHTY)),
                                       seconds, height);
     }
-    // Whole pixels only: the screens put the pointer back in the middle every
-    // frame, which would drop a slow stick's fraction of a pixel each time.
-    dx = std::trunc(pointerCarryX);
-    dy = std::trunc(pointerCarryY);
-    pointerCarryX -= dx;
-    pointerCarryY -= dy;
+    dx = TakeWholePixels(pointerCarryX, 0);
+    dy = TakeWholePixels(pointerCarryY, 0);
 }
 
 void InputDevices::ReadMotion(float& dx, float& dy) {
@@ -317,8 +313,15 @@ void InputDevices::ReadMotion(float& dx, float& dy) {
     }
     float padDx = 0, padDy = 0;
     PadPointerMotion(padDx, padDy);
-    dx = float(x) * scale + padDx;
-    dy = float(y) * scale + padDy;
+    dx = TakeWholePixels(mouseCarryX, float(x) * scale) + padDx;
+    dy = TakeWholePixels(mouseCarryY, float(y) * scale) + padDy;
+}
+
+float InputDevices::TakeWholePixels(float& carry, float motion) {
+    carry += motion;
+    const float whole = std::trunc(carry);
+    carry -= whole;
+    return whole;
 }
 
 void InputDevices::PendingMotion(float& dx, float& dy) {

@@ -74,6 +74,11 @@ public:
     // held for the given seconds on a screen of the given height: none inside
     // the dead zone, then proportional to the deflection beyond it.
     static float PointerSpeed(int deflection, float seconds, float screenHeight);
+    // Adds motion to a carry and takes the whole pixels out of it: the
+    // screens put the pointer back in the middle every frame, which would
+    // drop a fraction of a pixel each time (a slow stick, or a slow mouse at
+    // a UI scale or on a scaled full screen would never move the pointer).
+    static float TakeWholePixels(float& carry, float motion);
 
 private:
     struct PadSlot {
@@ -113,6 +118,7 @@ private:
     uint64_t pointerTicks = 0;
     // Pointer emulation's motion not yet handed on (less than a pixel).
     float pointerCarryX = 0, pointerCarryY = 0;
+    float mouseCarryX = 0, mouseCarryY = 0;
     bool initialised = false;
     // Set by Free once its lines are written; cleared by Init.
     bool stopped = false;

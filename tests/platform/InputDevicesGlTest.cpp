@@ -293,6 +293,14 @@ TEST(InputDevicesGl, PointerEmulationAddsToTheMouse) {
     EXPECT_FLOAT_EQ(InputDevices::PointerSpeed(-1000, 0.5f, 384), full / 2);
     EXPECT_FLOAT_EQ(InputDevices::PointerSpeed(-1000, 0.25f, 768), full / 2);
     EXPECT_FLOAT_EQ(InputDevices::PointerSpeed(-(1000 + InputDevices::PointerDeadZone) / 2, 0.5f, 768), full / 2);
+
+    // A mouse moving one pixel a frame at UI scale 2 moves the pointer one
+    // UI pixel every second frame, both ways; none of it is lost.
+    float carry = 0, moved = 0;
+    for (int frame = 0; frame < 10; ++frame) moved += InputDevices::TakeWholePixels(carry, 0.5f);
+    EXPECT_EQ(moved, 5.0f);
+    for (int frame = 0; frame < 10; ++frame) moved += InputDevices::TakeWholePixels(carry, -0.5f);
+    EXPECT_EQ(moved, 0.0f);
 }
 
 // Pads plugged in and pulled out mid-run are opened and closed on the next
