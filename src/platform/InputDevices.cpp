@@ -120,7 +120,8 @@ void InputDevices::OpenPads() {
                 opened.kind = KindOf(opened.controller);
                 Log("Pad %d: game controller \"%s\"%s, GUID %s\n", slot,
                     NameOr(SDL_GameControllerName(opened.controller)),
-                    opened.kind >= RawInput::PadKind::PlayStation ? " (PlayStation)" : "", GuidOf(device).c_str());
+                    opened.kind >= RawInput::PadKind::PlayStation ? " (PlayStation)" : "",
+                    GuidOf(device).c_str());
             }
         }
         if (!opened.joystick) {
@@ -224,7 +225,8 @@ void InputDevices::Read(RawInput& raw) {
         if (code >= 0) raw.keys[size_t(code)] = 0x80;
     }
     // Alt + Enter belongs to the window (full screen): the game sees no Enter.
-    if (raw.keys[Dik::LeftAlt] || raw.keys[Dik::RightAlt]) raw.keys[Dik::Return] = raw.keys[Dik::NumpadEnter] = 0;
+    if (raw.keys[Dik::LeftAlt] || raw.keys[Dik::RightAlt])
+        raw.keys[Dik::Return] = raw.keys[Dik::NumpadEnter] = 0;
 
     // A pad that stops answering reads as let go (see Input::Poll); its slot
     // is freed once SDL reports it gone, the pads after it move down, and it
@@ -289,10 +291,12 @@ void InputDevices::PadPointerMotion(float& dx, float& dy) {
     const float height = float(window ? window->ClientHeight() : 480) / motionDivisor;
     for (const PadSlot& pad : pads) {
         if (!pad.controller || !SDL_GameControllerGetAttached(pad.controller)) continue;
-        pointerCarryX += PointerSpeed(ScaleAxis(SDL_GameControllerGetAxis(pad.controller, SDL_CONTROLLER_AXIS_RIGHTX)),
-                                      seconds, height);
-        pointerCarryY += PointerSpeed(ScaleAxis(SDL_GameControllerGetAxis(pad.controller, SDL_CONTROLLER_AXIS_RIGHTY)),
-                                      seconds, height);
+        pointerCarryX +=
+            PointerSpeed(ScaleAxis(SDL_GameControllerGetAxis(pad.controller, SDL_CONTROLLER_AXIS_RIGHTX)),
+                         seconds, height);
+        pointerCarryY +=
+            PointerSpeed(ScaleAxis(SDL_GameControllerGetAxis(pad.controller, SDL_CONTROLLER_AXIS_RIGHTY)),
+                         seconds, height);
     }
     dx = TakeWholePixels(pointerCarryX, 0);
     dy = TakeWholePixels(pointerCarryY, 0);
@@ -308,7 +312,8 @@ void InputDevices::ReadMotion(float& dx, float& dy) {
     if (window) {
         int w = 0, h = 0;
         SDL_GetWindowSize(window->Handle(), &w, &h);
-        float fit = std::min(float(w) / float(window->ClientWidth()), float(h) / float(window->ClientHeight()));
+        float fit =
+            std::min(float(w) / float(window->ClientWidth()), float(h) / float(window->ClientHeight()));
         if (fit > 0.0f) scale /= fit;
     }
     float padDx = 0, padDy = 0;
