@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <ctime>
 
-
 App::App(int argc, const char* const* argv, Clock& clock)
     : commandLine(argc, argv), moduleDirectory(FindProgramDirectory(argc > 0 ? argv[0] : nullptr)),
       paths(ResolvePaths(CurrentPathSources(moduleDirectory))), pacer(clock), clock(clock) {}
@@ -32,6 +31,8 @@ bool App::Initialize(int displayWidth, int displayHeight, Devices startDevices, 
 
     if (!window.Create(displayWidth, displayHeight)) return false;
     if (devices.graphics && !devices.graphics->Init()) return false;
+    // The player's controller mappings live beside the configuration.
+    InputDevices::LoadMappings(paths.config + "gamecontrollerdb.txt");
     if (!inputDevices.Init(window, input)) return false;
     if (devices.sound && !devices.sound->Init()) return false;
     if (devices.music && !devices.music->Init()) return false;

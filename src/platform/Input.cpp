@@ -13,8 +13,14 @@ std::array<uint8_t, Input::PadElementCount> Input::PadRecord(const RawInput::Pad
     record[StickDown] = pad.y > AxisThreshold ? Down : 0;
     record[StickLeft] = pad.x < -AxisThreshold ? Down : 0;
     record[StickRight] = pad.x > AxisThreshold ? Down : 0;
-    record[ZNegative] = pad.z < -AxisThreshold ? Down : 0;
-    record[ZPositive] = pad.z > AxisThreshold ? Down : 0;
+    if (pad.kind == RawInput::PadKind::Joystick) {
+        record[ZNegative] = pad.z < -AxisThreshold ? Down : 0;
+        record[ZPositive] = pad.z > AxisThreshold ? Down : 0;
+    } else {
+        // Triggers rest at one end of their travel: pressed beyond half.
+        record[ZNegative] = pad.leftTrigger > AxisThreshold ? Down : 0;
+        record[ZPositive] = pad.rightTrigger > AxisThreshold ? Down : 0;
+    }
     for (int b = 0; b < RawInput::PadButtons; ++b) record[size_t(Button0 + b)] = pad.buttons[size_t(b)];
     return record;
 }
@@ -37,6 +43,7 @@ bool Input::Poll(const RawInput& raw) {
         for (size_t i = 0; i < padRecords.size(); ++i) {
             // A pad that went away reads as let go rather than stuck.
             padRecords[i] = raw.pads[i].connected ? PadRecord(raw.pads[i]) : std::array<uint8_t, PadElementCount>{};
+            padKinds[i] = raw.pads[i].connected ? raw.pads[i].kind : RawInput::PadKind::Joystick;
         }
     }
 
@@ -56,6 +63,11 @@ int Input::MouseButtonState(int button) const {
 int Input::PadState(int pad, int element) const {
     if (pad < 0 || pad >= RawInput::MaxPads || element < 0 || element >= PadElementCount) return Up;
     return Edge(padRecords[size_t(pad)][size_t(element)], previousPadRecords[size_t(pad)][size_t(element)]);
+}
+
+RawInput::PadKind Input::PadKindOf(int pad) const {
+    if (pad < 0 || pad >= RawInput::MaxPads) return RawInput::PadKind::Joystick;
+    return padKinds[size_t(pad)];
 }
 
 void Input::SetMousePosition(int x, int y) {

@@ -9,10 +9,22 @@ struct RawInput {
     static constexpr int MaxPads = 8;
     static constexpr int PadButtons = 8;
 
+    // How a pad is read: a raw joystick (axes 0, 1, 2 and buttons 0..7 as
+    // the driver numbers them), or a mapped game controller, whose face shows
+    // the usual names or the PlayStation ones (the fifth's Create button
+    // where the fourth had Share).
+    enum class PadKind : uint8_t { Joystick, Controller, PlayStation, PlayStation5 };
+
     struct Pad {
         bool connected = false;
-        // Axes already scaled to -1000..1000 (X, Y and the Z axis).
+        PadKind kind = PadKind::Joystick;
+        // Axes already scaled to -1000..1000 (X, Y and the Z axis; a
+        // controller's left stick is X and Y, and it has no Z axis).
         int x = 0, y = 0, z = 0;
+        // A controller's triggers, 0 at rest to 1000 fully pulled: the left
+        // one gives Z negative, the right one Z positive.
+        int leftTrigger = 0, rightTrigger = 0;
+        // A controller's A, B, X, Y, left and right shoulder, Back, Start.
         std::array<uint8_t, PadButtons> buttons{};
     };
 
@@ -28,7 +40,8 @@ struct RawInput {
 // last frame's, read through two-bit edge codes.
 class Input {
 public:
-    // Edge codes: bit 1 = down this frame, bit 0 = down last frame.
+    // Edge codes: bit 1 = down this frame, bit 0 = down last frame (IsDown,
+    // IsPressed and IsReleased below read them).
     enum Edge { Up = 0, Released = 1, Pressed = 2, Held = 3 };
     // Elements of a pad record.
     enum PadElement {
@@ -47,6 +60,8 @@ public:
     int MouseY() const { return mouseY; }
     int MouseWheel() const { return mouseWheel; }
     int PadState(int pad, int element) const;
+    // How the pad was read in the last poll (a raw joystick when none is there).
+    RawInput::PadKind PadKindOf(int pad) const;
 
     // Moves the game's pointer; client coordinates, clamped to the client area.
     void SetMousePosition(int x, int y);
@@ -68,6 +83,7 @@ private:
     std::array<uint8_t, 256> keys{}, previousKeys{};
     std::array<uint8_t, 4> mouseButtons{}, previousMouseButtons{};
     std::array<std::array<uint8_t, PadElementCount>, RawInput::MaxPads> padRecords{}, previousPadRecords{};
+    std::array<RawInput::PadKind, RawInput::MaxPads> padKinds{};
     // The pointer is kept in floats so that scaled motion loses no fraction.
     float pointerX = 0.0f, pointerY = 0.0f;
     int mouseX = 0, mouseY = 0;
@@ -77,3 +93,9 @@ private:
     // Escape after start-up; 255 means no key ends the program.
     int quitKey = 0x01;
 };
+
+// The one way every layer asks an edge code: down this frame (pressed or
+// held), pressed this frame, let go this frame.
+constexpr bool IsDown(int state) { return (state & Input::Pressed) != 0; }
+constexpr bool IsPressed(int state) { return state == Input::Pressed; }
+constexpr bool IsReleased(int state) { return state == Input::Released; }

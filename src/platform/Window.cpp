@@ -12,7 +12,10 @@ Window::VideoStatus Window::OpenVideo(std::string* driverName) {
     // Pads are read in the background like the keyboard: the game decides
     // what to do while it has no focus, not SDL.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_JOYSTICK) != 0) {
+    // Game controllers (mapped pads) start the joysticks too; SDL reads
+    // SDL_GAMECONTROLLERCONFIG as they start.
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_GAMECONTROLLER) != 0 &&
+        SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_JOYSTICK) != 0) {
         // Pads are optional; retry without them before giving up on the display.
         if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return VideoStatus::NoDisplay;
     }
@@ -246,6 +249,8 @@ int Window::PumpMessages() {
         }
         case SDL_JOYDEVICEADDED:
         case SDL_JOYDEVICEREMOVED:
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
             padChange = true;
             break;
         default:

@@ -10,6 +10,8 @@ close_button="$2"
 source "$(dirname "$0")/lib/common.sh"
 need_display
 cp "$binary" "$work/starmarch"
+# The player's controller mappings beside the configuration are read at start.
+echo '03000000aaaa0000bbbb000000000000,Made-up Pad,a:b0,b:b1,platform:Linux,' > "$work/gamecontrollerdb.txt"
 
 visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | sort; }
 
@@ -56,6 +58,7 @@ stops="$separator FreeDirectMusic $separator FreeDirectSound $separator FreeInpu
     fail "the second copy's log does not end with the stop lines: $(tail -8 "$work/stderr2.txt" | tr '\n' '|')"
 [ "$(grep -c InitDebugStream "$work/debug.txt")" = "1" ] || fail "the second copy wrote to the log file"
 
+grep -q 'gamecontrollerdb.txt: 1 controller mappings' "$work/debug.txt" || fail "the controller mappings were not read"
 kill -TERM "$game"
 ended "$game"; rc=$?
 [ "$rc" = "0" ] || { fail "game exited with $rc"; cat "$work/stderr1.txt"; }
@@ -89,7 +92,8 @@ DispSize=0
 Keys=44,45,208,200,203,205,30,31,57,15,23,47,33,25,31,57,28,35,36,
 Joys=-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,
 FrameRate=0
-UiScale=0"
+UiScale=0
+PadPointer=1"
 [ "$(cat "$work/Starmarch.cfg" 2>/dev/null)" = "$expected_cfg" ] || fail "Starmarch.cfg: $(cat "$work/Starmarch.cfg" 2>&1)"
 
 # The window's close button ends the game the same way, with a window of the

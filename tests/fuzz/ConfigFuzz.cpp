@@ -16,6 +16,7 @@ bool InTables(const ControlSettings& s) {
         if (key < -1 || key > 255) return false;
     for (int button : s.actionPadButton)
         if (button < -1 || button >= PadButtonSlots) return false;
+    if (s.padPointer != 0 && s.padPointer != 1) return false;
     return PictureRate::Valid(s.frameRate) == s.frameRate;
 }
 
@@ -34,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ParseConfig(FormatConfig(settings), again);
     if (again.windowed != settings.windowed || again.displaySize != settings.displaySize ||
         again.actionKey != settings.actionKey || again.actionPadButton != settings.actionPadButton ||
-        again.frameRate != settings.frameRate || again.uiScale != settings.uiScale)
+        again.frameRate != settings.frameRate || again.uiScale != settings.uiScale ||
+        again.padPointer != settings.padPointer)
         std::abort();
     return 0;
 }

@@ -125,6 +125,43 @@ TEST(Input, PadThresholdsAreStrictAndPadsPollOnlyWhenEnabled) {
     EXPECT_EQ(input.PadState(2, Input::StickUp), Input::Released);
 }
 
+// A controller's triggers give Z negative (left) and Z positive (right) past
+// half travel, each on its own; its Z axis is no input (a trigger resting at
+// an axis's end must not read as held).
+TEST(Input, ControllerTriggersFillTheZElements) {
+    struct Case {
+        int left, right;
+        bool zNegative, zPositive;
+    };
+    const Case cases[] = {{0, 0, false, false},
+                          {500, 500, false, false},
+                          {501, 0, true, false},
+                          {0, 1000, false, true},
+                          {1000, 1000, true, true}};
+    for (const Case& c : cases) {
+        RawInput::Pad pad;
+        pad.connected = true;
+        pad.kind = RawInput::PadKind::Controller;
+        pad.z = -1000;
+        pad.leftTrigger = c.left;
+        pad.rightTrigger = c.right;
+        auto record = Input::PadRecord(pad);
+        EXPECT_EQ(record[Input::ZNegative] != 0, c.zNegative) << c.left << " " << c.right;
+        EXPECT_EQ(record[Input::ZPositive] != 0, c.zPositive) << c.left << " " << c.right;
+    }
+
+    Input input;
+    input.EnablePads(true);
+    RawInput raw;
+    raw.pads[1].connected = true;
+    raw.pads[1].kind = RawInput::PadKind::PlayStation;
+    input.Poll(raw);
+    EXPECT_EQ(input.PadKindOf(1), RawInput::PadKind::PlayStation);
+    EXPECT_EQ(input.PadKindOf(0), RawInput::PadKind::Joystick);
+    input.Poll(RawInput{});
+    EXPECT_EQ(input.PadKindOf(1), RawInput::PadKind::Joystick) << "a pad pulled out is named as a joystick";
+}
+
 TEST(Input, QuitKeyAndClearInput) {
     Input input;
     EXPECT_TRUE(input.Poll(WithKey(Dik::Escape))) << "Escape ends the program after start-up";

@@ -1,12 +1,12 @@
 #include "game/fighters/Fighter.h"
 
-#include "game/flow/Controls.h"
 #include "game/weapons/Laser.h"
 #include "game/weapons/Missile.h"
 #include "game/weapons/Plasma.h"
 #include "game/world/BattleSetup.h"
 #include "game/world/BattleStats.h"
 #include "game/world/World.h"
+#include "platform/Actions.h"
 #include "platform/Input.h"
 #include "platform/Log.h"
 #include "render/Graphics.h"
@@ -307,17 +307,14 @@ void Fighter::UpdateManual() {
     auto state = [this](int action) {
         return action >= 0 && action < World::MaxActions ? int(world.playerActions[size_t(action)]) : int(Input::Up);
     };
-    auto down = [&state](int action) {
-        int edge = state(action);
-        return edge == Input::Pressed || edge == Input::Held;
-    };
+    auto down = [&state](int action) { return IsDown(state(action)); };
     // When both keys of an axis are down, the first named wins.
     SetElevator(down(ElevatorDown) ? 1.0f : down(ElevatorUp) ? -1.0f : 0.0f);
     SetAileron(down(AileronLeft) ? 1.0f : down(AileronRight) ? -1.0f : 0.0f);
     SetRudder(down(RudderRight) ? 1.0f : down(RudderLeft) ? -1.0f : 0.0f);
     // A throttle key changes the throttle once per press.
-    if (state(ThrottleUp) == Input::Pressed) ChangeThrottle(1);
-    if (state(ThrottleDown) == Input::Pressed) ChangeThrottle(-1);
+    if (IsPressed(state(ThrottleUp))) ChangeThrottle(1);
+    if (IsPressed(state(ThrottleDown))) ChangeThrottle(-1);
     if (down(MainWeapon)) FireMain();
     if (down(SubWeapon)) FireSub();
 }

@@ -18,10 +18,6 @@ namespace {
 constexpr float SunDistance = 100.0f;
 constexpr float SunSize = 5.0f;
 
-bool Pressed(int state) {
-    return state == Input::Pressed;
-}
-
 // The view matrix's third column: where the camera looks, in world space.
 Vector3 ViewDirection(const Matrix& view) {
     return {view.m[0][2], view.m[1][2], view.m[2][2]};
@@ -58,7 +54,7 @@ int OrbitModeInput(World& world, const BattleInput& input, BattleHost& host) {
         world.rightClickArmed = false;
     Unit* picked = world.PickUnderCursor(world.cursorX, world.cursorY);
 
-    if (Pressed(left)) {
+    if (IsPressed(left)) {
         if (input.alt) {
             if (picked) {
                 world.pilotView = false;
@@ -70,10 +66,10 @@ int OrbitModeInput(World& world, const BattleInput& input, BattleHost& host) {
             if (picked) host.PlayHover();
         }
     }
-    if (right == Input::Released) {
+    if (IsReleased(right)) {
         if (world.rightClickArmed && world.selectedUnit && picked && world.selectedUnit->Order(picked))
             host.PlayClick();
-    } else if (Pressed(right)) {
+    } else if (IsPressed(right)) {
         world.rightClickArmed = true;
         world.rightPressX = world.cursorX;
         world.rightPressY = world.cursorY;
@@ -82,37 +78,37 @@ int OrbitModeInput(World& world, const BattleInput& input, BattleHost& host) {
     // the team is still readable here.
     const int pickedTeam = picked ? picked->team : -1;
 
-    if (Pressed(action(ResetCamera))) {
+    if (IsPressed(action(ResetCamera))) {
         world.camera.Reset();
         world.camera.SetFocus(nullptr);
         host.PlayClick();
     }
-    if (Pressed(action(ManualControl)) && world.selectedUnit && world.selectedUnit->TakeManualControl())
+    if (IsPressed(action(ManualControl)) && world.selectedUnit && world.selectedUnit->TakeManualControl())
         host.PlayClick();
-    if (Pressed(action(FocusOnUnit)) && world.selectedUnit) {
+    if (IsPressed(action(FocusOnUnit)) && world.selectedUnit) {
         world.pilotView = false;
         world.camera.SetFocus(world.selectedUnit);
         host.PlayClick();
     }
-    if (Pressed(action(MyStation)) && world.playerStation) {
+    if (IsPressed(action(MyStation)) && world.playerStation) {
         world.pilotView = false;
         world.selectedUnit = world.playerStation;
         world.camera.SetFocus(world.playerStation);
         host.PlayClick();
     }
-    if (Pressed(action(MyFighter)) && world.playerCountryRecord) {
+    if (IsPressed(action(MyFighter)) && world.playerCountryRecord) {
         if (Unit* fighter = world.playerCountryRecord->NextLivingFighter()) {
             world.pilotView = false;
             world.selectedUnit = fighter;
             host.PlayClick();
         }
     }
-    if (Pressed(action(StopOrder)) && world.selectedUnit && world.selectedUnit->Order(nullptr))
+    if (IsPressed(action(StopOrder)) && world.selectedUnit && world.selectedUnit->Order(nullptr))
         host.PlayClick();
 
     world.camera.Rotate(input.dx, input.dy, graphics.uiWidth, graphics.uiHeight, left, right);
     world.camera.Zoom(input.dy, input.wheel, left, right);
-    if (Pressed(action(PilotView)) && world.camera.GetFocus()) {
+    if (IsPressed(action(PilotView)) && world.camera.GetFocus()) {
         world.pilotView = !world.pilotView;
         host.PlayClick();
     }
@@ -127,7 +123,7 @@ void ManualModeInput(World& world, const BattleInput& input, BattleHost& host) {
         flown->GetCameraTarget(nullptr);
         if (auto* fighter = dynamic_cast<Fighter*>(flown)) fighter->DrawSight();
     }
-    if (!Pressed(input.Action(ManualControl))) return;
+    if (!IsPressed(input.Action(ManualControl))) return;
     if (flown) {
         world.pilotView = true;
         world.selectedUnit = flown;
@@ -168,18 +164,18 @@ BattleFrameEnd RunBattleFrame(World& world, const BattleInput& input, BattleHost
 
     world.countries.UpdateAll();
 
-    if (Pressed(input.escape)) {
+    if (IsPressed(input.escape)) {
         host.PlayClick();
         host.Leave();
         return BattleFrameEnd::Left;
     }
 
     auto action = [&](int a) { return input.Action(a); };
-    if (Pressed(action(ToggleOverlay))) {
+    if (IsPressed(action(ToggleOverlay))) {
         world.overlayOn = !world.overlayOn;
         host.PlayClick();
     }
-    if (Pressed(action(ToggleMeter))) {
+    if (IsPressed(action(ToggleMeter))) {
         world.meterMode = (world.meterMode + 1 + 3) % 3;
         host.PlayClick();
     }
@@ -198,7 +194,7 @@ BattleFrameEnd RunBattleFrame(World& world, const BattleInput& input, BattleHost
     overlay.height = height;
     overlay.cursorX = world.cursorX;
     overlay.cursorY = world.cursorY;
-    overlay.leftPressed = Pressed(input.left);
+    overlay.leftPressed = IsPressed(input.left);
     if (world.overlayOn) {
         DrawCountryOverlay(world, overlay);
         if (world.playerCountryRecord) DrawFighterList(world, overlay, *world.playerCountryRecord);

@@ -16,7 +16,7 @@ BattleInput ReadBattleInput(Input& input, const ControlSettings& settings, int w
     in.left = uint8_t(input.MouseButtonState(0));
     in.right = uint8_t(input.MouseButtonState(1));
     in.wheel = input.MouseWheel();
-    auto down = [&input](int key) { return input.KeyState(key) >= Input::Pressed; };
+    auto down = [&input](int key) { return IsDown(input.KeyState(key)); };
     in.alt = down(Dik::LeftAlt) || down(Dik::RightAlt);
     in.escape = uint8_t(input.KeyState(Dik::Escape));
     return in;

@@ -15,6 +15,7 @@
 // line or a value this build doesn't know reads as the default):
 //   FrameRate=<0 VSync | 30 one picture a step | 60 | 120 | 144 | -1 unlimited>
 //   UiScale=<0 Auto | 1 | 2 | 3>
+//   PadPointer=<1 a controller's right stick moves the pointer | 0 it doesn't>
 // (SettingsTable.h has one row for each of these settings.)
 constexpr const char* ConfigFileName = GamePaths::ConfigName;
 

@@ -6,13 +6,6 @@
 
 namespace {
 
-constexpr const char* actionNames[ActionCount] = {
-    "Rudder Left", "Rudder Right", "Elevator Up",    "Elevator Down", "Aileron Left", "Aileron Right",
-    "Throttle Up", "Throttle Down", "Main Weapon",   "Sub Weapon",    "Toggle Overlay", "Toggle Meter",
-    "Focus on Unit", "Pilot View",  "Stop Order",    "Reset Camera",  "Manual Control", "My Station",
-    "My Fighter",
-};
-
 // Several actions share a key: the battle reads "Stop Order" and "Reset
 // Camera" only while no fighter is flown.
 constexpr int defaultKeys[ActionCount] = {
@@ -20,9 +13,15 @@ constexpr int defaultKeys[ActionCount] = {
     Dik::I,     Dik::V,   Dik::F,    Dik::P,  Dik::S,    Dik::Space, Dik::Return, Dik::H, Dik::J,
 };
 
-constexpr const char* padButtonNames[PadButtonSlots] = {
-    "",        "Pad UP",  "Pad DOWN", "Pad LEFT", "Pad RIGHT", "Pad TOP", "Pad BOTTOM", "Button1",
-    "Button2", "Button3", "Button4",  "Button5",  "Button6",   "Button7", "Button8",    "",
+constexpr const char* padButtonNames[PadKindCount][PadButtonSlots] = {
+    {"", "Pad UP", "Pad DOWN", "Pad LEFT", "Pad RIGHT", "Pad TOP", "Pad BOTTOM", "Button1", "Button2",
+     "Button3", "Button4", "Button5", "Button6", "Button7", "Button8", ""},
+    {"", "Stick Up", "Stick Down", "Stick Left", "Stick Right", "LT", "RT", "A", "B", "X", "Y", "LB", "RB",
+     "Back", "Start", ""},
+    {"", "Stick Up", "Stick Down", "Stick Left", "Stick Right", "L2", "R2", "Cross", "Circle", "Square",
+     "Triangle", "L1", "R1", "Share", "Options", ""},
+    {"", "Stick Up", "Stick Down", "Stick Left", "Stick Right", "L2", "R2", "Cross", "Circle", "Square",
+     "Triangle", "L1", "R1", "Create", "Options", ""},
 };
 
 } // namespace
@@ -35,6 +34,7 @@ void ControlSettings::SetDefaults() {
     frameRate = 0;
     uiScale = 0;
     uiScaleChoice = 0;
+    padPointer = 1;
     for (int i = 0; i < ActionCount; ++i) {
         actionKey[size_t(i)] = defaultKeys[i];
         actionPadButton[size_t(i)] = -1;
@@ -53,11 +53,18 @@ int ControlSettings::DisplayHeight() const {
     return height;
 }
 
-const char* ActionName(int action) { return action >= 0 && action < ActionCount ? actionNames[action] : ""; }
-
 void BuildKeyNames(ControlNames& names) {
     for (int code = 0; code < 256; ++code) names.keyNames[size_t(code)] = KeyCodeName(code);
-    for (int b = 0; b < PadButtonSlots; ++b) names.padButtonNames[size_t(b)] = padButtonNames[b];
+    for (int kind = 0; kind < PadKindCount; ++kind)
+        for (int b = 0; b < PadButtonSlots; ++b)
+            names.padButtonNames[size_t(kind)][size_t(b)] = padButtonNames[kind][b];
+}
+
+const std::string& ControlNames::PadButtonName(RawInput::PadKind kind, int padButton) const {
+    static const std::string none;
+    const auto k = size_t(kind);
+    if (k >= padButtonNames.size() || padButton < 0 || padButton >= PadButtonSlots) return none;
+    return padButtonNames[k][size_t(padButton)];
 }
 
 int PadElementForButton(int padButton) {

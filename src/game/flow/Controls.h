@@ -1,17 +1,10 @@
 #pragma once
 
+#include "platform/Actions.h"
+#include "platform/Input.h"
+
 #include <array>
 #include <string>
-
-class Input;
-
-// The nineteen things the player can do with a key or a pad button.
-enum Action {
-    RudderLeft, RudderRight, ElevatorUp, ElevatorDown, AileronLeft, AileronRight, ThrottleUp, ThrottleDown,
-    MainWeapon, SubWeapon, ToggleOverlay, ToggleMeter, FocusOnUnit, PilotView, StopOrder, ResetCamera,
-    ManualControl, MyStation, MyFighter,
-    ActionCount
-};
 
 // Pad buttons as the settings count them: 1..6 the stick and Z-axis
 // directions, 7..14 buttons 0..7; 0 and 15 name nothing.
@@ -40,6 +33,8 @@ struct ControlSettings {
     // what the settings choose takes effect at the next start.
     int uiScale = 0;
     int uiScaleChoice = 0;
+    // A controller's right stick moves the pointer and its buttons click: 1 on, 0 off.
+    int padPointer = 1;
 
     ControlSettings() { SetDefaults(); }
     void SetDefaults();
@@ -50,12 +45,15 @@ struct ControlSettings {
     int DisplayHeight() const;
 };
 
-const char* ActionName(int action);
-
-// The names the settings screen shows for keys and pad buttons.
+// The names the settings screen shows for keys and pad buttons: a pad's
+// buttons by how it is read (RawInput::PadKind): a raw joystick's by number,
+// a controller's as its face shows them.
+constexpr int PadKindCount = 4;
 struct ControlNames {
     std::array<std::string, 256> keyNames;
-    std::array<std::string, PadButtonSlots> padButtonNames;
+    std::array<std::array<std::string, PadButtonSlots>, PadKindCount> padButtonNames;
+
+    const std::string& PadButtonName(RawInput::PadKind kind, int padButton) const;
 };
 void BuildKeyNames(ControlNames& names);
 

@@ -55,6 +55,7 @@ void Game::Frame() {
         context.settings.windowed = context.app.window.FullScreen() ? 0 : 1;
         context.settings.windowModeChoice = context.settings.windowed;
     }
+    context.app.inputDevices.SetPadPointer(context.settings.padPointer != 0);
     Current().Frame();
 }
 

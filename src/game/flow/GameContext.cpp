@@ -57,9 +57,7 @@ void GameContext::Quit() {
     Wait(TransitionPauseMs);
 }
 
-bool GameContext::EscapePressed() {
-    return app.input.KeyState(Dik::Escape) == Input::Pressed;
-}
+bool GameContext::EscapePressed() { return IsPressed(app.input.KeyState(Dik::Escape)); }
 
 void GameContext::ApplyFrameRate() {
     frameRateChanged = false;
@@ -165,7 +163,7 @@ void GameContext::CenterCursor() {
 
 bool GameContext::MenuFrameStart() {
     UpdateCursor();
-    click = app.input.MouseButtonState(0) == Input::Pressed;
+    click = IsPressed(app.input.MouseButtonState(0));
     if (!graphics.BeginFrame(0xFF000000)) return false;
     PlaceListener(sound, graphics.view);
     graphics.SetDirectionalLight(lightDirection.x, lightDirection.y, lightDirection.z, 1, 1, 1, 1);
@@ -232,6 +230,14 @@ World& GameContext::NewWorld(uint32_t seed) {
     worldSeed = seed;
     worldPtr = std::make_unique<World>(graphics, battleAssets, stats, setup, seed);
     families.Install(*worldPtr);
+    // The pad the actions are read from shakes when the flown fighter is
+    // hit: a short pulse, or a long one when it is destroyed.
+    worldPtr->onFlownUnitHit = [this](bool destroyed) {
+        if (destroyed)
+            app.inputDevices.Rumble(0, 0xFFFF, 0xFFFF, 700);
+        else
+            app.inputDevices.Rumble(0, 0x6000, 0xA000, 150);
+    };
     worldPtr->ResetWorld();
     return *worldPtr;
 }

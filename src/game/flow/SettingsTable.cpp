@@ -25,6 +25,7 @@ constexpr SettingChoice RateChoices[] = {{PictureRate::VSync, "VSync"},         
                                          {120, "120"},                          {144, "144"},
                                          {PictureRate::Unlimited, "Unlimited"}, {PictureRate::Classic, "Classic"}};
 constexpr SettingChoice UiScaleChoices[] = {{0, "Auto"}, {1, "1x"}, {2, "2x"}, {3, "3x"}};
+constexpr SettingChoice OnOffChoices[] = {{0, "Off"}, {1, "On"}};
 
 // Any window mode other than 0 is a window.
 int ReadWindow(int value) { return value != 0 ? 1 : 0; }
@@ -34,6 +35,7 @@ const SettingRow Rows[] = {
     {"DispSize", &ControlSettings::displaySize, &ControlSettings::displaySizeChoice, SizeChoices, 0},
     {"FrameRate", &ControlSettings::frameRate, &ControlSettings::frameRate, RateChoices, PictureRate::VSync},
     {"UiScale", &ControlSettings::uiScale, &ControlSettings::uiScaleChoice, UiScaleChoices, 0},
+    {"PadPointer", &ControlSettings::padPointer, &ControlSettings::padPointer, OnOffChoices, 1},
 };
 
 } // namespace

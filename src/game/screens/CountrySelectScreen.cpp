@@ -55,7 +55,7 @@ void CountrySelectScreen::Select() {
     Input& in = g.input();
 
     // Drop what is dragged.
-    if (in.MouseButtonState(0) == Input::Released && s.dragSource >= 0) {
+    if (IsReleased(in.MouseButtonState(0)) && s.dragSource >= 0) {
         if (under(AvailableRow)) {
             if (s.dragSource >= 100) {
                 int slot = s.dragSource - 100;
@@ -106,7 +106,7 @@ void CountrySelectScreen::Select() {
             g.PlayClick();
         }
     }
-    if (in.MouseButtonState(1) == Input::Pressed) {
+    if (IsPressed(in.MouseButtonState(1))) {
         for (int j = 0; j < CountryCount; ++j)
             if (under(SlotTeam(j))) {
                 s.slotTeam[size_t(j)] = WrapInt(s.slotTeam[size_t(j)] - 1, 1, MaxTeams);

@@ -83,6 +83,11 @@ constexpr ScreenRect ActionButton(int i) {
 constexpr ScreenRect FrameRateOption(int i) {
     return {10 + 105 * (i % 3), 390 + 25 * (i / 3), 100, 20};
 }
+// Right of the frame rates, above "Done": whether a controller's right stick
+// moves the pointer (a check box with its label).
+constexpr ScreenRect PadPointerToggle{330, 390, 195, 20};
+// Everything the pad pointer's check box may draw in (its frame's lines included).
+constexpr ScreenRect AddedPadPointerArea{325, 375, 205, 70};
 // The red box that waits for a key while a control is being assigned.
 constexpr ScreenRect CaptureBox{205, 335, 230, 30};
 constexpr ScreenRect Done = CornerButton;

@@ -28,6 +28,7 @@ SettingsScreen::SettingsScreen(GameContext& game)
     }
     for (int i = 0; i < ActionCount; ++i)
         actionButtons[size_t(i)] = {ActionName(i), ActionButton(i).At(x0, y0)};
+    padPointer = {"Pad pointer", PadPointerToggle.At(x0, y0), -1, &game.settings.padPointer};
     // The buttons choose by position: a rate of -1 would read as a toggle.
     const SettingRow& rates = SettingRowFor(&ControlSettings::frameRate);
     for (size_t i = 0; i < frameRateOptions.size() && i < rates.choices.size(); ++i)
@@ -77,7 +78,10 @@ void SettingsScreen::Frame() {
     g.settings.frameRate = rates.choices[size_t(frameRateChoice)].value;
     // From the next frame on: this one is drawn as it began.
     if (g.settings.frameRate != rateBefore) g.frameRateChanged = true;
+    OptionButtonUpdate(g, padPointer);
     g.DrawText(g.x0 + 5, g.y0 + 70, "Controls:");
+    // Pad buttons are named as pad 0 (the one the actions read) shows them.
+    const RawInput::PadKind padKind = g.input().PadKindOf(0);
     for (int i = 0; i < ActionCount; ++i) {
         // The key's and the pad button's names beside the action's button.
         const ScreenRect& button = actionButtons[size_t(i)].rect;
@@ -85,10 +89,12 @@ void SettingsScreen::Frame() {
         int key = g.settings.actionKey[size_t(i)];
         if (key >= 0) g.DrawText(x, y, g.names.keyNames[size_t(key)]);
         int pad = g.settings.actionPadButton[size_t(i)];
-        if (pad >= 0 && pad < PadButtonSlots) g.DrawText(x + 80, y, g.names.padButtonNames[size_t(pad)]);
+        if (pad >= 0 && pad < PadButtonSlots) g.DrawText(x + 80, y, g.names.PadButtonName(padKind, pad));
         if (ButtonUpdate(g, actionButtons[size_t(i)])) {
             captureMode = true;
             captureAction = i;
+            // A pad's shoulder that clicked the button is no assignment.
+            captureStarting = true;
         }
     }
     if (ButtonUpdate(g, done)) {
@@ -110,16 +116,22 @@ void SettingsScreen::Capture() {
                0xFFFF0000);
     g.DrawText(box.x + 5, box.y + 5,
                "Press a key or pad button to assign control.\nPress ESCAPE to erase the assignment.");
+    // Nothing is taken on the frame the button was clicked: the click may be
+    // a pad button pressed that frame (the pointer's left button).
+    if (captureStarting) {
+        captureStarting = false;
+        return;
+    }
     // The highest key pressed this frame wins; then the pad's buttons.
     for (int code = 0; code < 256; ++code) {
-        if (code == Dik::Escape || g.input().KeyState(code) != Input::Pressed) continue;
+        if (code == Dik::Escape || !IsPressed(g.input().KeyState(code))) continue;
         g.settings.actionKey[size_t(captureAction)] = code;
         g.PlayClick();
         captureMode = false;
     }
     for (int button = 0; button < PadButtonSlots; ++button) {
         int element = PadElementForButton(button);
-        if (element < 0 || g.input().PadState(0, element) != Input::Pressed) continue;
+        if (element < 0 || !IsPressed(g.input().PadState(0, element))) continue;
         g.settings.actionPadButton[size_t(captureAction)] = button;
         g.PlayClick();
         captureMode = false;

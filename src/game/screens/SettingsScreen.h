@@ -32,8 +32,12 @@ private:
     std::array<OptionButton, 6> frameRateOptions;
     // Which of them is chosen (by position).
     int frameRateChoice = 0;
+    // A controller moves the pointer: on or off, at once.
+    OptionButton padPointer;
     std::array<Button, ActionCount> actionButtons;
     Button done;
     int captureAction = 0;
     bool captureMode = false;
+    // Set on the frame capture begins.
+    bool captureStarting = false;
 };

@@ -1,6 +1,7 @@
 #include "game/world/OrbitCamera.h"
 
 #include "game/world/World.h"
+#include "platform/Input.h"
 #include "render/MeshResource.h"
 
 #include "render/SceneNode.h"
@@ -21,8 +22,6 @@ constexpr float TurnPerScreen = 0.5f;
 constexpr float ZoomPerStep = 0.02f;
 constexpr float NearestDistance = 1.0f;
 constexpr float FarthestDistance = 400.0f;
-// Buttons held down: pressed or held.
-bool Down(int state) { return state >= 2; }
 } // namespace
 
 float WrapAngle(float value, float lo, float hi) {
@@ -31,8 +30,7 @@ float WrapAngle(float value, float lo, float hi) {
     return value - std::trunc((value - lo) / range) * range;
 }
 
-namespace {
-} // namespace
+namespace {} // namespace
 
 void OrbitCamera::Reset() {
     yaw = StartYaw;
@@ -52,7 +50,7 @@ void OrbitCamera::SetFocus(Unit* unit) {
 }
 
 void OrbitCamera::Rotate(int dx, int dy, int width, int height, int leftButton, int rightButton) {
-    if (leftButton != 0 || !Down(rightButton)) return;
+    if (leftButton != 0 || !IsDown(rightButton)) return;
     width = std::max(width, 1);
     height = std::max(height, 1);
     yaw = WrapAngle(yaw - float(dx) * TurnPerScreen / float(width), 0.0f, TwoPi);
@@ -64,7 +62,7 @@ void OrbitCamera::Zoom(int dy, int wheel, int leftButton, int rightButton) {
     int step = wheel;
     // Dragging with both buttons zooms as 2.4 wheel units per pixel up
     // (0.02 x 120), in integers so that 10 pixels make 24, not 23.999.
-    if (Down(leftButton) && Down(rightButton)) step = int(std::clamp(-dy, -1000000, 1000000) * 12 / 5);
+    if (IsDown(leftButton) && IsDown(rightButton)) step = int(std::clamp(-dy, -1000000, 1000000) * 12 / 5);
     if (step == 0) return;
     distance = std::clamp(distance - float(step) * ZoomPerStep, NearestDistance, FarthestDistance);
     dirty = true;

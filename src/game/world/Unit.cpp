@@ -49,6 +49,7 @@ Vector3 Unit::GetWorldPosition() const { return node ? node->GetPosition() : Vec
 void Unit::Damage(int amount, int attackerCountry, int attackerTeam) {
     if (hp < 1 || amount < 1) return;
     hp -= amount;
+    if (world.onFlownUnitHit && !world.NobodyFlown() && world.FlownUnit() == this) world.onFlownUnitHit(hp <= 0);
     if (hp > 0) return;
     hp = 0;
     world.hitTable.Remove(this);

@@ -149,6 +149,9 @@ public:
     std::function<void(const Unit& unit, int killerCountry, int killerTeam, int points)> onUnitDestroyed;
     std::function<Unit*(Country& country, const Vector3& position, const Vector3& forward, const Vector3& up)>
         deployStation;
+    // Told when the fighter the player flies takes damage (destroyed: the
+    // damage finished it). The game shakes the pad; empty in the lab.
+    std::function<void(bool destroyed)> onFlownUnitHit;
 
     // The battle's interface state (the reset's start values in brackets).
     // The game's own mouse cursor in back-buffer pixels (screen centre).

@@ -209,6 +209,16 @@ TEST(FighterFlight, OrdersAimPointAndManualControl) {
     theirs->SelfDestruct();
     for (int i = 0; i < 56; ++i) kit.world->fighters.UpdateAll();
     EXPECT_EQ(mine->orderedTarget, nullptr);
+
+    // The pad shakes for the flown fighter only: a hit, then its end.
+    std::vector<bool> shakes;
+    kit.world->onFlownUnitHit = [&](bool destroyed) { shakes.push_back(destroyed); };
+    friendOfMine->Damage(5, 1, 2);
+    mine->Damage(5, 1, 2);
+    EXPECT_EQ(shakes, std::vector<bool>{false});
+    mine->Damage(mine->hp, 1, 2);
+    EXPECT_EQ(shakes, (std::vector<bool>{false, true}));
+    kit.world->onFlownUnitHit = nullptr;
 }
 
 TEST(FighterTypes, EachCountryFliesItsOwnTypeAndDescribesIt) {

@@ -17,7 +17,7 @@ const std::string describedLines = "Window=0\n"
                                    "DispSize=0\n"
                                    "Keys=44,45,208,200,203,205,30,31,57,15,23,47,33,25,31,57,28,35,36,\n"
                                    "Joys=-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,\n";
-const std::string defaultFile = describedLines + "FrameRate=0\nUiScale=0\n";
+const std::string defaultFile = describedLines + "FrameRate=0\nUiScale=0\nPadPointer=1\n";
 
 ControlSettings Parsed(const std::string& text) {
     ControlSettings settings;
@@ -82,18 +82,29 @@ TEST(Config, LaterSettingsReadByKeyWithDefaults) {
     struct Case {
         std::string line;
         int frameRate;
+        int padPointer = 1;
     };
-    const Case cases[] = {{"", 0}, {"FrameRate=30\n", 30}, {"FrameRate=-1\n", -1}, {"FrameRate=144\n", 144},
-                          {"FrameRate=75\n", 0}, {"FrameRate=fast\n", 0}, {"FrameRate=99999999999\n", 0}};
+    const Case cases[] = {{"", 0},
+                          {"FrameRate=30\n", 30},
+                          {"FrameRate=-1\n", -1},
+                          {"FrameRate=144\n", 144},
+                          {"FrameRate=75\n", 0},
+                          {"FrameRate=fast\n", 0},
+                          {"FrameRate=99999999999\n", 0},
+                          {"PadPointer=0\n", 0, 0},
+                          {"PadPointer=1\n", 0, 1},
+                          {"PadPointer=7\n", 0, 1},
+                          {"PadPointer=off\n", 0, 1}};
     for (const Case& c : cases) {
         ControlSettings settings = Parsed(describedLines + c.line);
         EXPECT_EQ(settings.frameRate, c.frameRate) << c.line;
+        EXPECT_EQ(settings.padPointer, c.padPointer) << c.line;
         EXPECT_EQ(settings.actionKey, ControlSettings().actionKey) << c.line;
     }
     // Before the four lines it reads too; the game writes it after them.
-    ControlSettings settings = Parsed("FrameRate=120\n" + describedLines);
+    ControlSettings settings = Parsed("PadPointer=0\nFrameRate=120\n" + describedLines);
     EXPECT_EQ(settings.frameRate, 120);
-    EXPECT_EQ(FormatConfig(settings), describedLines + "FrameRate=120\nUiScale=0\n");
+    EXPECT_EQ(FormatConfig(settings), describedLines + "FrameRate=120\nUiScale=0\nPadPointer=0\n");
 }
 
 TEST(Config, DamagedFilesKeepDefaultsForWhatCannotBeRead) {

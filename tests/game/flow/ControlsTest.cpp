@@ -3,6 +3,7 @@
 #include "platform/KeyCodes.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 TEST(Controls, ActionStateCombinesKeyAndPadButton) {
     ControlSettings settings;
@@ -53,16 +54,21 @@ TEST(Controls, NamesForTheSettingsScreen) {
     ControlNames names;
     BuildKeyNames(names);
     ControlSettings settings;
-    const char* expected[ActionCount] = {"Z", "X", "DOWN", "UP", "LEFT", "RIGHT", "A", "S", "SPACE", "TAB",
-                                         "I", "V", "F", "P", "S", "SPACE", "RETURN", "H", "J"};
+    const char* expected[ActionCount] = {"Z", "X",     "DOWN",   "UP", "LEFT", "RIGHT", "A",
+                                         "S", "SPACE", "TAB",    "I",  "V",    "F",     "P",
+                                         "S", "SPACE", "RETURN", "H",  "J"};
     for (int i = 0; i < ActionCount; ++i)
         EXPECT_EQ(names.keyNames[size_t(settings.actionKey[size_t(i)])], expected[i]) << ActionName(i);
-    EXPECT_EQ(names.padButtonNames[0], "");
-    EXPECT_EQ(names.padButtonNames[1], "Pad UP");
-    EXPECT_EQ(names.padButtonNames[6], "Pad BOTTOM");
-    EXPECT_EQ(names.padButtonNames[7], "Button1");
-    EXPECT_EQ(names.padButtonNames[14], "Button8");
-    EXPECT_EQ(names.padButtonNames[15], "");
+    // A raw joystick keeps the numbered names; a controller shows its face's.
+    using Kind = RawInput::PadKind;
+    const std::tuple<Kind, int, const char*> pads[] = {
+        {Kind::Joystick, 0, ""},    {Kind::Joystick, 5, "Pad TOP"}, {Kind::Joystick, 14, "Button8"},
+        {Kind::Controller, 1, "Stick Up"}, {Kind::Controller, 5, "LT"}, {Kind::Controller, 6, "RT"},
+        {Kind::Controller, 7, "A"}, {Kind::Controller, 12, "RB"},    {Kind::Controller, 14, "Start"},
+        {Kind::PlayStation, 5, "L2"}, {Kind::PlayStation, 7, "Cross"}, {Kind::PlayStation, 14, "Options"},
+        {Kind::PlayStation, 13, "Share"}, {Kind::PlayStation5, 13, "Create"},
+        {Kind::Controller, 15, ""}, {Kind::Controller, -1, ""},      {Kind::Controller, 16, ""}};
+    for (auto [kind, slot, name] : pads) EXPECT_EQ(names.PadButtonName(kind, slot), name) << int(kind) << " " << slot;
     EXPECT_STREQ(ActionName(RudderLeft), "Rudder Left");
     EXPECT_STREQ(ActionName(FocusOnUnit), "Focus on Unit");
     EXPECT_STREQ(ActionName(MyFighter), "My Fighter");

@@ -335,6 +335,12 @@ TEST(GameScreens, SettingsCaptureTakesTheHighestKeyAndEscapeErases) {
     EXPECT_EQ(g.settings.windowModeChoice, 1);
     s.Click(SettingsLayout::DisplaySizeOption(2));
     EXPECT_EQ(g.settings.displaySizeChoice, 2);
+    // The pad pointer switches off and on again, for the devices too.
+    for (int expected : {0, 1}) {
+        s.Click(SettingsLayout::PadPointerToggle);
+        EXPECT_EQ(g.settings.padPointer, expected);
+        EXPECT_EQ(s.app.inputDevices.PadPointer(), expected == 1);
+    }
     EXPECT_EQ(g.width, 640);
     // The sizes added since: a desktop nobody can ask about offers only its
     // own size (in the fifth place), not 1280 x 720 (the first).

@@ -230,7 +230,9 @@ TEST(ScreensGolden, EveryScreenAtTheThreeSizesAndTheTitleAtUiScaleTwo) {
         p.Frame();
         p.Click(TitleLayout::Settings);
         ASSERT_EQ(g.Scene(), SceneId::Settings);
-        ExpectGolden(p.Picture(), width, height, "settings", {SettingsLayout::AddedDisplayArea.At(g.x0, g.y0)});
+        ExpectGolden(p.Picture(), width, height, "settings",
+                     {SettingsLayout::AddedDisplayArea.At(g.x0, g.y0),
+                      SettingsLayout::AddedPadPointerArea.At(g.x0, g.y0)});
     }
     ExpectTitleDoubledAtUiScaleTwo();
     Window::CloseVideo();
