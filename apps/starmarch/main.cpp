@@ -1,6 +1,7 @@
 #include "game/flow/Config.h"
 #include "game/flow/Game.h"
 #include "game/flow/SettingsTable.h"
+#include "game/replay/ReplayFormat.h"
 #include "platform/App.h"
 #include "platform/HeapPolicy.h"
 #include "platform/ProgramDirectory.h"
@@ -44,11 +45,27 @@ int main(int argc, char** argv) {
         app.commandLine.HasSwitch("-win") || (!app.commandLine.HasSwitch("-full") && settings.windowed != 0);
     ResolveDisplaySize(settings.displaySize, windowed, desktop.width, desktop.height, roomWidth, roomHeight, width,
                        height);
+    int uiScale = ChooseUiScale(settings.uiScale, width, height);
+    // --replay FILE plays at the size and UI scale it was recorded at (the
+    // picture scaled to the window or screen), so the pointer's pixels are
+    // the recorded ones. An unreadable file is the game's to report.
+    if (const std::string replay = app.commandLine.ValueOf("--replay"); !replay.empty()) {
+        Replay header;
+        std::string error;
+        // Sizes the game could have recorded at: its menus need 640 x 480.
+        if (LoadReplay(replay, header, error) && header.width >= 640 && header.height >= 480 &&
+            header.width <= 7680 && header.height <= 4320 &&
+            ChooseUiScale(header.uiScale, header.width, header.height) == header.uiScale) {
+            width = header.width;
+            height = header.height;
+            uiScale = header.uiScale;
+        }
+    }
 
     auto graphics = std::make_unique<Graphics>(app.window, app.commandLine, settings.windowed, width, height);
     graphics->resources = &ResourceTable::Embedded();
     // Menus, overlays and text drawn k times larger on a large back buffer.
-    graphics->SetUiScale(ChooseUiScale(settings.uiScale, width, height));
+    graphics->SetUiScale(uiScale);
     // Pictures between steps, when the settings ask for them.
     app.picture = [shown = graphics.get()](float t, float dx, float dy) { shown->PresentPicture(t, dx, dy); };
     auto sound = std::make_unique<SoundSystem>(app.commandLine, app.paths.sounds);

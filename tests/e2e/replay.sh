@@ -48,6 +48,11 @@ xdotool windowfocus --sync "$window" 2>/dev/null
 sleep 5
 grep -q 'リプレイ: 再生します (800x600, 種 11, 2400 ステップ)' "$work/watch.txt" ||
     fail "--replay did not start the battle: $(tail -3 "$work/watch.txt")"
+# It plays at the size it was recorded at, not the configured 640 x 480.
+geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
+[ "$geometry" = "800x600" ] || fail "the replay plays in a $geometry window, not its own 800x600"
+grep -q 'で記録され' "$work/watch.txt" && fail "the replay was played at another size"
+pixel() { import -window root "$work/shot.png"; pixel_of "$work/shot.png" $((240 + $1)) $((212 + $2)); }
 key() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep 0.2; }
 for i in 1 2 3; do key KP_Add; done                           # eight steps a frame
 # The battle's end is logged with its pace, and the result table follows.

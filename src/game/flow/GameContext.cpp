@@ -296,8 +296,9 @@ bool GameContext::WatchReplay(std::shared_ptr<const Replay> replay) {
     if (!replay) return false;
     Log("リプレイ: 再生します (%dx%d, 種 %u, %u ステップ)\n", replay->width, replay->height, replay->seed,
         replay->steps);
-    // The back buffer keeps its size while the game runs: a replay of
-    // another size or UI scale plays at this one, and may go its own way.
+    // The back buffer keeps its size while the game runs: "--replay" opens
+    // the game at the replay's own size; one that could not (a size the game
+    // cannot draw at) plays at this one, and may go its own way.
     if (replay->width != graphics.displayWidth || replay->height != graphics.displayHeight ||
         replay->uiScale != graphics.uiScale)
         Log("リプレイ: %dx%d (UI %d 倍) で記録され, %dx%d (UI %d 倍) で再生します\n", replay->width,
