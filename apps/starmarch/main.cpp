@@ -16,7 +16,8 @@
 int main(int argc, char** argv) {
     // "--help" and "--version" are answered before anything opens.
     const std::string answer = AnswerToInfoSwitch(
-        CommandLine(argc, argv), ResolvePaths(CurrentPathSources(FindProgramDirectory(argc > 0 ? argv[0] : nullptr))));
+        CommandLine(argc, argv),
+        ResolvePaths(CurrentPathSources(FindProgramDirectory(argc > 0 ? argv[0] : nullptr))));
     if (!answer.empty()) {
         std::fputs(answer.c_str(), stdout);
         return 0;
@@ -43,8 +44,8 @@ int main(int argc, char** argv) {
     // "-win" wins over "-full", either over the configuration.
     const bool windowed =
         app.commandLine.HasSwitch("-win") || (!app.commandLine.HasSwitch("-full") && settings.windowed != 0);
-    ResolveDisplaySize(settings.displaySize, windowed, desktop.width, desktop.height, roomWidth, roomHeight, width,
-                       height);
+    ResolveDisplaySize(settings.displaySize, windowed, desktop.width, desktop.height, roomWidth, roomHeight,
+                       width, height);
     int uiScale = ChooseUiScale(settings.uiScale, width, height);
     // --replay FILE plays at the size and UI scale it was recorded at (the
     // picture scaled to the window or screen), so the pointer's pixels are
@@ -76,8 +77,7 @@ int main(int argc, char** argv) {
     game->context.replayAtStart = app.commandLine.ValueOf("--replay");
 
     App::Devices devices{std::move(graphics), std::move(sound), std::make_unique<MusicLoader>()};
-    if (!app.Initialize(width, height, std::move(devices),
-                        [&game] { game->Frame(); })) {
+    if (!app.Initialize(width, height, std::move(devices), [&game] { game->Frame(); })) {
         game.reset();
         app.Teardown();
         Window::CloseVideo();
