@@ -3,18 +3,10 @@
 // tests/golden/WxH/. A player who keeps the classic choices sees exactly these
 // pictures; nothing added later may move what is in them.
 // STARMARCH_UPDATE_GOLDEN=1 writes the pictures anew (a deliberate change).
-#include "game/flow/Game.h"
-#include "game/screens/Layout.h"
-#include "platform/App.h"
-#include "platform/Clock.h"
 #include "platform/KeyCodes.h"
-#include "platform/Log.h"
-#include "platform/PictureRate.h"
-#include "platform/Sound.h"
 #include "platform/Window.h"
-#include "render/Graphics.h"
-#include "render/ResourceTable.h"
-#include "render/gl/GlDevice.h"
+#include "support/PlayedGame.h"
+#include "platform/Window.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -24,88 +16,6 @@
 #include <stb_image_write.h>
 
 namespace {
-
-// Aim at the middle of a rectangle of the 640 x 480 design.
-int CentreX(const ScreenRect& r) { return r.x + r.w / 2; }
-int CentreY(const ScreenRect& r) { return r.y + r.h / 2; }
-
-class StillClock : public Clock {
-public:
-    uint32_t Now() override { return 0; }
-    void Sleep(uint32_t) override {}
-};
-
-// The game in a window of the size, driven frame by frame with scripted input.
-struct Played {
-    Played(int width, int height, int uiScale = 1) : width(width), height(height), app(0, nullptr, clock) {
-        SetLogCapture(&log);
-        settings.frameRate = PictureRate::Classic;
-        ready = app.window.Create(width, height);
-        graphics = std::make_unique<Graphics>(app.window, commandLine, 1, width, height);
-        graphics->resources = &ResourceTable::Embedded();
-        graphics->SetUiScale(uiScale);
-        ready = ready && graphics->Init();
-        if (!ready) return;
-        game = std::make_unique<Game>(app, *graphics, sound, settings);
-        game->context.instantTransitions = true;
-        // The result screen as described: no replay of the battle, no "Watch Again".
-        game->context.recordBattles = false;
-        app.input.SetClientSize(width / uiScale, height / uiScale);
-        app.input.SetMousePosition(width / uiScale / 2, height / uiScale / 2);
-        game->Init();
-    }
-    ~Played() {
-        game.reset();
-        graphics.reset();
-        app.window.Destroy();
-        SetLogCapture(nullptr);
-    }
-    void Frame(int dx = 0, int dy = 0, bool left = false, std::vector<int> keys = {}) {
-        RawInput raw;
-        raw.mouseDx = float(dx);
-        raw.mouseDy = float(dy);
-        raw.mouseButtons[0] = left ? 0x80 : 0;
-        for (int key : keys) raw.keys[size_t(key)] = 0x80;
-        app.input.Poll(raw);
-        game->Frame();
-    }
-    // To (x, y) of the 640 x 480 design, in moves the game takes whole.
-    void MoveTo(int x, int y, bool left = false) {
-        GameContext& g = game->context;
-        x += g.x0;
-        y += g.y0;
-        for (int i = 0; i < 10 && (g.cursorX != x || g.cursorY != y); ++i)
-            Frame(std::clamp(x - g.cursorX, -300, 300), std::clamp(y - g.cursorY, -200, 200), left);
-    }
-    void Click(int x, int y) {
-        MoveTo(x, y);
-        Frame(0, 0, true);
-        Frame();
-    }
-    void Click(const ScreenRect& r) { Click(CentreX(r), CentreY(r)); }
-    void Drag(const ScreenRect& from, const ScreenRect& to) {
-        MoveTo(CentreX(from), CentreY(from));
-        Frame(0, 0, true);
-        MoveTo(CentreX(to), CentreY(to), true);
-        Frame();
-    }
-    std::vector<uint32_t> Picture() {
-        std::vector<uint32_t> argb(size_t(width) * size_t(height));
-        static_cast<GlDevice*>(graphics->device())->ReadPixels(argb);
-        return argb;
-    }
-
-    int width, height;
-    std::string log;
-    StillClock clock;
-    App app;
-    CommandLine commandLine{std::vector<std::string>{"-win"}};
-    std::unique_ptr<Graphics> graphics;
-    SoundSystem sound{commandLine, "./"};
-    ControlSettings settings;
-    std::unique_ptr<Game> game;
-    bool ready = false;
-};
 
 // Compares the picture with its golden one (or writes it when asked); the
 // picture that differs is kept in the build tree beside the test. Options
@@ -154,7 +64,7 @@ void ExpectGolden(const std::vector<uint32_t>& argb, int width, int height, cons
 // Pictures and models are drawn at the screen's own resolution, finer than
 // the golden ones, so the rest is left out.
 void ExpectTitleDoubledAtUiScaleTwo() {
-    Played p(1280, 960, 2);
+    PlayedGame p(1280, 960, 2);
     ASSERT_TRUE(p.ready);
     GameContext& g = p.game->context;
     EXPECT_EQ(g.width * 1000 + g.height, 640 * 1000 + 480);
@@ -196,7 +106,7 @@ TEST(ScreensGolden, EveryScreenAtTheThreeSizesAndTheTitleAtUiScaleTwo) {
     if (ResourceTable::Embedded().Find("X", "STATION_01").empty()) GTEST_SKIP() << "no models embedded";
     if (Window::OpenVideo() != Window::VideoStatus::Ready) GTEST_SKIP() << "no display";
     for (auto [width, height] : {std::pair{640, 480}, std::pair{800, 600}, std::pair{1024, 768}}) {
-        Played p(width, height);
+        PlayedGame p(width, height);
         ASSERT_TRUE(p.ready);
         GameContext& g = p.game->context;
         for (int i = 0; i < 90 && g.Scene() == SceneId::Loading; ++i) {

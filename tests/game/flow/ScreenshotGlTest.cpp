@@ -1,17 +1,10 @@
 // F12 and Print Screen save the picture the player sees, at the back
 // buffer's size, without the notice that tells about it.
-#include "game/flow/Game.h"
-#include "platform/App.h"
-#include "platform/Clock.h"
 #include "platform/KeyCodes.h"
-#include "platform/Log.h"
 #include "platform/PictureRate.h"
 #include "platform/Screenshots.h"
-#include "platform/Sound.h"
 #include "platform/Window.h"
-#include "render/Graphics.h"
-#include "render/ResourceTable.h"
-#include "render/gl/GlDevice.h"
+#include "support/PlayedGame.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
@@ -20,45 +13,13 @@
 
 namespace {
 
-class StillClock : public Clock {
-public:
-    uint32_t Now() override { return 0; }
-    void Sleep(uint32_t) override {}
-};
-
 // The game in a 640 x 480 window, its screenshots going into a temporary folder.
-struct Played {
-    explicit Played(int frameRate) : app(0, nullptr, clock) {
-        SetLogCapture(&log);
-        settings.frameRate = frameRate;
-        app.paths.screenshots = dir.path + "/shots/";
-        ready = app.window.Create(640, 480);
-        graphics = std::make_unique<Graphics>(app.window, commandLine, 1, 640, 480);
-        graphics->resources = &ResourceTable::Embedded();
-        ready = ready && graphics->Init();
-        if (!ready) return;
-        game = std::make_unique<Game>(app, *graphics, sound, settings);
-        game->context.instantTransitions = true;
-        app.input.SetClientSize(640, 480);
-        game->Init();
-    }
-    ~Played() {
-        game.reset();
-        graphics.reset();
-        app.window.Destroy();
-        SetLogCapture(nullptr);
-    }
-    void Frame(std::vector<int> keys = {}) {
-        RawInput raw;
-        for (int key : keys) raw.keys[size_t(key)] = 0x80;
-        app.input.Poll(raw);
-        game->Frame();
-    }
-    std::vector<uint32_t> Picture() {
-        std::vector<uint32_t> argb(640 * 480);
-        static_cast<GlDevice*>(graphics->device())->ReadPixels(argb);
-        return argb;
-    }
+struct ShotFolder {
+    TempDir dir;
+};
+struct Played : ShotFolder, PlayedGame {
+    explicit Played(int frameRate) : PlayedGame(640, 480, 1, frameRate, dir.path + "/shots/") {}
+    void Frame(std::vector<int> keys = {}) { Keys(std::move(keys)); }
     // The saves finished so far, as the next frame reports them.
     std::vector<std::string> Saved() {
         std::vector<std::string> names;
@@ -82,17 +43,6 @@ struct Played {
         stbi_image_free(rgb);
         return argb;
     }
-
-    TempDir dir;
-    std::string log;
-    StillClock clock;
-    App app;
-    CommandLine commandLine{std::vector<std::string>{"-win"}};
-    std::unique_ptr<Graphics> graphics;
-    SoundSystem sound{commandLine, "./"};
-    ControlSettings settings;
-    std::unique_ptr<Game> game;
-    bool ready = false;
 };
 
 size_t Differing(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
