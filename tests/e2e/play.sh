@@ -24,22 +24,6 @@ window=$(game_window)
 xdotool windowfocus --sync "$window" 2>/dev/null
 sleep 5
 
-# The game keeps its own pointer, moved by the mouse's motion; moves go in
-# small steps so that none is lost at the screen's edge.
-cx=320; cy=240
-move_to() {
-    local dx=$(( $1 - cx )) dy=$(( $2 - cy ))
-    while [ "$dx" -ne 0 ] || [ "$dy" -ne 0 ]; do
-        local sx=$(( dx > 60 ? 60 : (dx < -60 ? -60 : dx) )) sy=$(( dy > 60 ? 60 : (dy < -60 ? -60 : dy) ))
-        xdotool mousemove_relative -- "$sx" "$sy"; sleep 0.05
-        dx=$(( dx - sx )); dy=$(( dy - sy ))
-    done
-    cx=$1; cy=$2; sleep 0.1
-}
-press() { xdotool mousedown 1; sleep 0.15; }
-release() { xdotool mouseup 1; sleep 0.15; }
-click() { press; release; }
-key() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep 0.2; }
 # A pixel of the game's 640 x 480 picture (the window sits at 320, 272).
 pixel() { import -window root "$work/shot.png"; pixel_of "$work/shot.png" $((320 + $1)) $((272 + $2)); }
 screenshot() { import -window root "$work/full.png"; convert "$work/full.png" -crop 640x480+320+272 +repage "$shots/$1.png"; }

@@ -53,7 +53,6 @@ geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
 [ "$geometry" = "800x600" ] || fail "the replay plays in a $geometry window, not its own 800x600"
 grep -q 'で記録され' "$work/watch.txt" && fail "the replay was played at another size"
 pixel() { import -window root "$work/shot.png"; pixel_of "$work/shot.png" $((240 + $1)) $((212 + $2)); }
-key() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep 0.2; }
 for i in 1 2 3; do key KP_Add; done                           # eight steps a frame
 # The battle's end is logged with its pace, and the result table follows.
 for i in $(seq 60); do

@@ -34,24 +34,10 @@ sleep 5
 geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
 [ "$geometry" = "1920x1080" ] || fail "the desktop-sized window is $geometry"
 
-# The pointer counts UI pixels (960 x 540) and starts in the middle; the
-# mouse moves twice as far on the screen.
-k=2; cx=480; cy=270
-move_to() {
-    local dx=$(( ($1 - cx) * k )) dy=$(( ($2 - cy) * k ))
-    while [ "$dx" -ne 0 ] || [ "$dy" -ne 0 ]; do
-        local sx=$(( dx > 60 ? 60 : (dx < -60 ? -60 : dx) )) sy=$(( dy > 60 ? 60 : (dy < -60 ? -60 : dy) ))
-        xdotool mousemove_relative -- "$sx" "$sy"; sleep 0.05
-        dx=$(( dx - sx )); dy=$(( dy - sy ))
-    done
-    cx=$1; cy=$2; sleep 0.1
-}
-# The 640 x 480 menus sit in the middle of the UI screen, at (160, 30).
+# The pointer counts UI pixels (960 x 540); the mouse moves twice as far on
+# the screen. The 640 x 480 menus sit in the middle of the UI screen, at (160, 30).
+scale=2; pointer_at_middle 960 540
 menu_to() { move_to $((160 + $1)) $((30 + $2)); }
-press() { xdotool mousedown 1; sleep 0.15; }
-release() { xdotool mouseup 1; sleep 0.15; }
-click() { press; release; }
-key() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep 0.2; }
 shoot() { import -window root "$work/shot.png"; cp "$work/shot.png" "$shots/widescreen-$1.png"; }
 # A screen pixel of the last shot.
 pixel() { pixel_of "$work/shot.png" "$1" "$2"; }
@@ -66,7 +52,7 @@ shoot title
     fail "the title's right edge is not at 1600 ($(pixel 1596 900) $(pixel 1604 900))"
 
 menu_to 585 415; click; sleep 1                 # "Choose Countries"
-cx=480; cy=270
+pointer_at_middle 960 540
 shoot selection-empty
 # The outline of the countries not placed yet: design (300, 20), two pixels thick.
 [ "$(pixel 920 100)" = "#808080" ] && [ "$(pixel 921 101)" = "#808080" ] ||
@@ -80,7 +66,7 @@ shoot selection
 [ "$(pixel 384 250)" != "#000000" ] || fail "no flag in slot 0"
 
 menu_to 585 440; click; sleep 4                 # "Start"
-cx=480; cy=270
+pointer_at_middle 960 540
 shoot battle
 # The country overlay hugs the bottom-left corner, the fighter list the
 # top-right one, both drawn twice as large: their frames' lines are two
@@ -98,12 +84,12 @@ xdotool keydown alt; xdotool key Return; xdotool keyup alt; sleep 2
 [ "$(fullscreen_state)" = 0 ] || fail "Alt + Enter left the window full screen"
 shoot window
 key Escape; sleep 1                              # the result table
-cx=480; cy=270
+pointer_at_middle 960 540
 shoot result
 key Escape; sleep 1                              # the title
-cx=480; cy=270
+pointer_at_middle 960 540
 menu_to 585 440; click; sleep 1                 # "Settings"
-cx=480; cy=270
+pointer_at_middle 960 540
 shoot settings
 # The window mode's options show the window chosen by Alt + Enter: the
 # "Window" box (design 115, 20) has its cross, the "Fullscreen" box

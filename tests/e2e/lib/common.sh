@@ -21,3 +21,24 @@ ended() {
 }
 # A pixel of a picture as #RRGGBB.
 pixel_of() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1; }
+
+# The game keeps its own pointer, moved by the mouse's motion: (cx, cy) is
+# where it is in the game's pixels, scale the screen pixels the mouse moves
+# for one of them (the UI scale). Moves go in small steps so that none is
+# lost at the screen's edge. Screens start with the pointer in the middle:
+# pointer_at_middle W H (of the game's pixels).
+cx=320; cy=240; scale=1
+pointer_at_middle() { cx=$(( $1 / 2 )); cy=$(( $2 / 2 )); }
+move_to() {
+    local dx=$(( ($1 - cx) * scale )) dy=$(( ($2 - cy) * scale ))
+    while [ "$dx" -ne 0 ] || [ "$dy" -ne 0 ]; do
+        local sx=$(( dx > 60 ? 60 : (dx < -60 ? -60 : dx) )) sy=$(( dy > 60 ? 60 : (dy < -60 ? -60 : dy) ))
+        xdotool mousemove_relative -- "$sx" "$sy"; sleep 0.05
+        dx=$(( dx - sx )); dy=$(( dy - sy ))
+    done
+    cx=$1; cy=$2; sleep 0.1
+}
+press() { xdotool mousedown 1; sleep 0.15; }
+release() { xdotool mouseup 1; sleep 0.15; }
+click() { press; release; }
+key() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep 0.2; }
